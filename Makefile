@@ -1,0 +1,28 @@
+# The two commands: `make run` and `make test`. Both install what is missing,
+# configure and build first.
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure
+
+run: build
+	scripts/with-display scripts/run-sample $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,24 @@
+# How the shipped programs are built: small, static, no C++ exceptions.
+add_compile_definitions(WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500 STRICT NOMINMAX)
+
+set(PRODUCT_OPTIONS
+    -Os -Wall -Wextra
+    -fno-exceptions -fno-rtti -fcheck-new
+    -ffunction-sections -fdata-sections)
+
+# A static library of product code.
+function(product_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+endfunction()
+
+# A shipped program: a GUI executable with nothing but system DLLs in its
+# import table.
+function(product_program name)
+    add_executable(${name} WIN32 ${ARGN} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS})
+    target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,-Map,$<TARGET_FILE:${name}>.map)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()

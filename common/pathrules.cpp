@@ -1,0 +1,60 @@
+#include "pathrules.h"
+
+#include <string.h>
+
+const char kDefaultFolder[] = "C:";
+
+void NormalizeFolder(CStr& path)
+{
+    size_t n = path.Length();
+    const char* p = path.c_str();
+    if (n > 2 && p[n - 1] == '\\' && p[n - 2] != ':')
+        path.Truncate(n - 1);
+}
+
+CStr JoinPath(const char* folder, const char* name)
+{
+    CStr out;
+    if (folder && *folder) {
+        out = folder;
+        if (folder[strlen(folder) - 1] != '\\')
+            out.AppendChar('\\');
+    }
+    out.Append(name);
+    return out;
+}
+
+const char* AfterLastBackslash(const char* path)
+{
+    const char* slash = strrchr(path, '\\');
+    return slash ? slash + 1 : path;
+}
+
+bool HasExtension(const char* name, const char* ext)
+{
+    const char* dot = strrchr(name, '.');
+    return dot && EqualNoCase(dot, ext);
+}
+
+CStr FileTitle(const char* name)
+{
+    const char* dot = strrchr(name, '.');
+    return dot ? CStr(name, (size_t)(dot - name)) : CStr(name);
+}
+
+CStr DescriptionName(const char* programName)
+{
+    CStr ini = FileTitle(programName);
+    ini.Append(".INI");
+    return ini;
+}
+
+bool SecondDescriptionName(const char* name, CStr& second)
+{
+    const char* at = strstr(name, "32");
+    if (!at || at == name)
+        return false;
+    second.Set(name, (size_t)(at - name));
+    second.Append(at + 2);
+    return true;
+}

@@ -1,0 +1,33 @@
+// Path forms of setup's folder and file records. No Windows headers.
+#pragma once
+#include "text.h"
+
+// The folder every record starts in when it is given none.
+extern const char kDefaultFolder[];   // "C:"
+
+// Normal form of a folder path: a path longer than 2 characters that ends in
+// "\" loses that one backslash, unless the character before it is ":".
+// C:\DATA\ -> C:\DATA; C:\, D: and A\ stay as they are.
+void NormalizeFolder(CStr& path);
+
+// A name placed in a folder: folder + "\" + name; folder + name when the folder
+// already ends in "\"; the name alone for an empty or absent folder.
+CStr JoinPath(const char* folder, const char* name);
+
+// The text after the last backslash (the whole text when there is none).
+const char* AfterLastBackslash(const char* path);
+
+// The text from the last "." equals ext, ignoring case (".exe", ".dll").
+bool HasExtension(const char* name, const char* ext);
+
+// A file name without its extension (cut at the last "."): SETUP.EXE -> SETUP.
+CStr FileTitle(const char* name);
+
+// The setup description that belongs to a setup program file name:
+// SETUP32.EXE -> SETUP32.INI.
+CStr DescriptionName(const char* programName);
+
+// The second name tried for a description: the first "32" of the name removed
+// when it stands after the first character (SETUP32.INI -> SETUP.INI).
+// False when the name has no such "32".
+bool SecondDescriptionName(const char* name, CStr& second);

@@ -1,0 +1,136 @@
+#include "setupfile.h"
+
+#include <windows.h>
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "registry.h"
+
+static bool IsFolder(const char* path)
+{
+    DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CSetupFolder::SetPath(const char* text)
+{
+    m_path = text;
+    NormalizeFolder(m_path);
+}
+
+const char* CSetupFolder::ExistingAncestor(CStr& missing)
+{
+    CStr given = m_path;
+    size_t len = given.Length();
+    size_t cut = len;   // the current text is given[0, cut)
+    const bool bareDrive = len > 0 && given.c_str()[len - 1] == ':';
+    for (;;) {
+        CStr current(given.c_str(), cut);
+        if (current.IsEmpty() || strcmp(current, "\\") == 0 || IsFolder(current) || bareDrive)
+            break;
+        const char* slash = strrchr(current, '\\');
+        if (!slash)
+            break;
+        cut = (size_t)(slash - current.c_str());
+    }
+    missing = cut < len ? given.c_str() + cut + 1 : "";
+    m_path.Set(given.c_str(), cut);
+    return m_path;
+}
+
+bool CSetupFolder::CreatePath()
+{
+    CStr saved = m_path;
+    CStr rest;
+    ExistingAncestor(rest);
+    if (rest.IsEmpty()) {
+        m_path = saved;
+        return true;
+    }
+    CStr current = m_path;
+    const char* p = rest.c_str();
+    for (;;) {
+        const char* end = strchr(p, '\\');
+        size_t n = end ? (size_t)(end - p) : strlen(p);
+        current.AppendChar('\\');
+        current.Append(p, n);
+        if (!CreateDirectoryA(current, 0)) {
+            m_path = saved;
+            return false;
+        }
+        if (!end)
+            break;
+        p = end + 1;
+    }
+    m_path = saved;
+    return true;
+}
+
+CDefaultProgramFolder::CDefaultProgramFolder()
+{
+    CKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return;
+    char buf[MAX_PATH];
+    if (key.QueryString("ProgramFilesDir", buf, sizeof buf, true))
+        SetPath(buf);
+}
+
+CSetupFile::CSetupFile(const char* folder, const char* name)
+{
+    Init();
+    SetPath(folder);
+    m_name = name;
+}
+
+void CSetupFile::Init()
+{
+    kind = 0;
+    critical = false;
+    m_probed = m_exists = m_isProgram = m_isLibrary = false;
+}
+
+void CSetupFile::SetPath(const char* text)
+{
+    CSetupFolder::SetPath(text);
+    m_probed = false;
+}
+
+void CSetupFile::Probe()
+{
+    if (m_probed)
+        return;
+    if (!m_name.IsEmpty()) {
+        m_probed = true;
+        m_isProgram = HasExtension(m_name, ".exe");
+        m_isLibrary = HasExtension(m_name, ".dll");
+    } else {
+        // the running program itself
+        char self[MAX_PATH];
+        DWORD n = GetModuleFileNameA(0, self, sizeof self);
+        if (n == 0 || n >= sizeof self)
+            return;
+        const char* name = AfterLastBackslash(self);
+        SetPath(CStr(self, (size_t)(name - self) - (name > self ? 1 : 0)));
+        m_name = name;
+        m_isLibrary = false;
+        m_isProgram = true;
+        m_probed = !m_name.IsEmpty();
+    }
+    m_exists = GetFileAttributesA(FullPath()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CSetupFile::DeleteFrom(const CSetupFolder* folder) const
+{
+    CStr path = folder ? PathIn(folder) : FullPath();
+    if (remove(path) == 0)
+        return true;
+    if (errno != EACCES)
+        return false;
+    DWORD a = GetFileAttributesA(path);
+    if (a == INVALID_FILE_ATTRIBUTES)
+        return false;
+    SetFileAttributesA(path, a & ~FILE_ATTRIBUTE_READONLY);
+    return remove(path) == 0;
+}

@@ -1,0 +1,63 @@
+#include "dialog.h"
+
+#include "app.h"
+
+INT_PTR CALLBACK CDialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    CDialog* self;
+    if (msg == WM_INITDIALOG) {
+        self = (CDialog*)lp;
+        SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)self);
+        self->m_hwnd = hwnd;
+        return self->OnInitDialog();
+    }
+    // messages before WM_INITDIALOG (WM_SETFONT) have no object yet
+    self = (CDialog*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    if (!self)
+        return FALSE;
+
+    switch (msg) {
+    case WM_COMMAND: {
+        UINT id = LOWORD(wp);
+        if (self->OnCommand(id, HIWORD(wp), (HWND)lp))
+            return TRUE;
+        if (id == IDOK) {
+            self->OnOK();
+            return TRUE;
+        }
+        if (id == IDCANCEL) {
+            self->OnCancel();
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->m_hwnd = 0;
+        self->OnNcDestroy();
+        return FALSE;
+    }
+    bool handled = false;
+    INT_PTR result = self->OnMessage(msg, wp, lp, handled);
+    return handled ? result : FALSE;
+}
+
+void CDialog::PlaceUpperCentre()
+{
+    RECT r;
+    GetWindowRect(m_hwnd, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(m_hwnd, 0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 3, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CModalDialog::DoModal(HWND parent)
+{
+    return DialogBoxParamA(CApp::Get()->Instance(), MAKEINTRESOURCEA(m_templateId), parent, Proc, (LPARAM)this);
+}
+
+bool CModelessDialog::Create(HWND parent)
+{
+    return CreateDialogParamA(CApp::Get()->Instance(), MAKEINTRESOURCEA(m_templateId), parent, Proc,
+                              (LPARAM)this) != 0;
+}

@@ -1,0 +1,21 @@
+// The setup description file of an install set (SETUP.INI beside SETUP.EXE).
+#pragma once
+#include "setupfile.h"
+
+class CSetupDescription : public CSetupFile {
+public:
+    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name) { m_value[0] = 0; }
+
+    // The value of key in section, empty when missing. A value that does not
+    // fit the 260-character buffer reads as missing. The text lives in one
+    // buffer shared by every call: copy it before the next read.
+    const char* ReadSetting(const char* section, const char* key);
+
+    // The names of all keys of a section, each ended by a NUL, the list ended
+    // by a second NUL. Null when they do not all fit the 1040-character list.
+    const char* ReadKeyNames(const char* section);
+
+private:
+    char m_keys[1040];
+    char m_value[260];
+};

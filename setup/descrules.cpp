@@ -1,0 +1,41 @@
+#include "descrules.h"
+
+#include <string.h>
+
+void SplitMode(const char* mode, CStr& base, CStr& suffix)
+{
+    const char* dot = strchr(mode, '.');
+    if (dot && dot != mode) {
+        base.Set(mode, (size_t)(dot - mode));
+        suffix = dot;
+    } else {
+        base = mode;
+        suffix.Clear();
+    }
+}
+
+int PlatformOfSuffix(const char* suffix)
+{
+    if (strcmp(suffix, ".16") == 0)
+        return 1;
+    if (strcmp(suffix, ".32") == 0)
+        return 2;
+    return 0;
+}
+
+FileFlags ParseFileFlags(const char* value)
+{
+    // a short value counts its missing characters as code 0
+    unsigned char c[3] = {0, 0, 0};
+    for (int i = 0; i < 3 && value[i]; ++i)
+        c[i] = (unsigned char)value[i];
+    FileFlags f;
+    f.variants = c[0] & 3;
+    f.kind = c[1] & 3;
+    f.critical = (c[2] & 12) == 0;
+    return f;
+}
+
+bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine, "/uninstall"); }
+
+bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }

@@ -1,0 +1,27 @@
+// Text rules of the setup description and of setup's command line.
+// No Windows headers.
+#pragma once
+#include "text.h"
+
+// "Mode" = base, optionally followed by a suffix such as ".32": split at the
+// first "." when it is not the first character.
+void SplitMode(const char* mode, CStr& base, CStr& suffix);
+
+// ".16" -> 1, ".32" -> 2 (exact), anything else -> 0 (find out by probing).
+int PlatformOfSuffix(const char* suffix);
+
+// The three flag characters of a [Files] value, read through their codes.
+struct FileFlags {
+    int variants;   // bit 0: 16-bit variant, bit 1: 32-bit variant
+    int kind;       // bit 0: destination folder, bit 1: plug-in folder
+    bool critical;
+};
+FileFlags ParseFileFlags(const char* value);
+
+// The whole command line is "/uninstall", in any case.
+bool IsUninstallSwitch(const char* commandLine);
+
+// The key list of a profile section as the profile function returns it into a
+// zero-filled buffer of `size` characters. It is complete only when the count
+// returned is below size - 2: at size - 2 the last name has been cut.
+bool KeyListComplete(unsigned long returned, unsigned long size);

@@ -1,0 +1,69 @@
+// The one install set of a setup run: what the description says, where the
+// files go, and how the run is going.
+#pragma once
+#include <windows.h>
+
+#include "description.h"
+#include "exceptomat.h"
+#include "setupfile.h"
+#include "versioninfo.h"
+
+class CProgressDialog;
+
+enum {
+    kPlatform16 = 1,
+    kPlatform32 = 2,
+
+    kPlayerSet = 1,   // flags bit 0
+    kPluginSet = 2,   // flags bit 1
+
+    kToDestination = 1,   // file kind bit 0
+    kToPluginFolder = 2,  // file kind bit 1
+};
+
+class CInstallSet {
+public:
+    // prefer32: which variant wins when the set holds both.
+    CInstallSet(CSetupDescription* description, bool prefer32);
+    ~CInstallSet();
+
+    // Fills the set from the description. On false, pendingError holds the
+    // message, except when the description names no "Mode".
+    bool ReadDescription();
+
+    // Records a failure the user must see, replacing an earlier one.
+    void SetError(UINT id, const char* arg1 = 0, const char* arg2 = 0);
+    void ClearError();
+
+    int FileCount() const { return m_count; }
+    CSetupFile* File(int i) const { return m_files[i]; }
+
+    CStr savedDirectory;
+    CStr displayName;
+    CStr subfolder;
+    CStr moduleSection;
+    CSetupDescription* description;   // owned by the application
+    CDefaultProgramFolder destination;
+    CSetupFile* navigator;
+    CSetupFile* mainModule;           // owned by the file list when listed there
+    CVersionInfo* versionInfo;
+    bool otherModulePresent;
+    int platform;
+    int flags;
+    CExceptomat* pendingError;
+    int cancelled;
+    CProgressDialog* progress;
+
+private:
+    CInstallSet(const CInstallSet&);
+    void operator=(const CInstallSet&);
+
+    bool AddFile(CSetupFile* file);
+    bool Listed(const CSetupFile* file) const;
+    bool ProbeModule(const char* section, const char* key);
+    bool ReadFileList();
+
+    bool m_prefer32;
+    CSetupFile** m_files;
+    int m_count, m_capacity;
+};

@@ -1,0 +1,64 @@
+#include "setupapp.h"
+
+#include "msgbox.h"
+#include "quillset.h"
+
+static CSetupApp theApp;
+
+CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(1), m_set(0) {}
+
+CSetupApp::~CSetupApp()
+{
+    delete m_self;
+    delete m_description;
+    delete m_set;
+}
+
+CSetupDescription* CSetupApp::FindDescription()
+{
+    CStr name = DescriptionName(m_self->Name());
+    CSetupDescription* description = new CSetupDescription(m_self->Path(), name);
+    if (description && !description->Exists()) {
+        CStr second;
+        if (SecondDescriptionName(name, second)) {
+            delete description;
+            name = second;
+            description = new CSetupDescription(m_self->Path(), name);
+        }
+    }
+    if (description && description->Exists())
+        return description;
+    if (!description)
+        MsgBox(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
+    else
+        MsgBox(IDS_FILE_MISSING, MB_OK | MB_ICONSTOP, name);
+    delete description;
+    return 0;
+}
+
+bool CSetupApp::InitInstance()
+{
+    m_self = new CSetupFile;
+    if (!m_self) {
+        MsgBox(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    m_self->Probe();
+    m_description = FindDescription();
+    if (!m_description)
+        return false;
+
+    m_set = new CInstallSet(m_description, m_win32 != 0);
+    if (!m_set) {
+        MsgBox(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (!m_set->ReadDescription()) {
+        if (m_set->pendingError)
+            MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
+        else
+            MsgBox(IDS_NO_MODE, MB_OK | MB_ICONSTOP, m_description->Name());
+        return false;
+    }
+    return false;
+}

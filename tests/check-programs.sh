@@ -1,0 +1,37 @@
+#!/bin/sh
+# check-programs.sh imports OBJDUMP EXE...   every imported DLL is a system DLL
+# check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
+set -u
+what=$1; shift
+rc=0
+case $what in
+imports)
+    objdump=$1; shift
+    system="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll version.dll msvcrt.dll comctl32.dll"
+    for exe in "$@"; do
+        allowed=$system
+        # the player host links its engine by ordinal
+        case $(basename "$exe") in Vantrel.exe) allowed="$allowed vantrel.dll" ;; esac
+        dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+        if [ -z "$dlls" ]; then
+            echo "$exe: no import table found"; rc=1; continue
+        fi
+        echo "$(basename "$exe"):" $dlls
+        for d in $dlls; do
+            case " $allowed " in
+            *" $d "*) ;;
+            *) echo "  not a system DLL: $d"; rc=1 ;;
+            esac
+        done
+    done ;;
+sizes)
+    for arg in "$@"; do
+        exe=${arg%=*}; limit=${arg##*=}
+        size=$(wc -c <"$exe")
+        printf '%-14s %7d bytes (budget %d)\n' "$(basename "$exe")" "$size" "$limit"
+        [ "$size" -le "$limit" ] || { echo "  over budget"; rc=1; }
+    done ;;
+*)
+    echo "usage: $0 imports OBJDUMP EXE... | sizes EXE=LIMIT..." >&2; rc=2 ;;
+esac
+exit $rc

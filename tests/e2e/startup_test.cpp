@@ -1,0 +1,143 @@
+// Setup started from broken and sound install sets: what the user sees.
+#include <gtest/gtest.h>
+
+#include "bench.h"
+#include "driver.h"
+
+using namespace bench;
+
+namespace {
+
+const char kMunged[] = " The file-set may have been munged. If you can, re-extract the files from their source.";
+
+std::string Missing(const std::string& name)
+{
+    return "Setup cannot find the file '" + name + "', which is necessary for a successful installation." + kMunged;
+}
+
+const char kPlayerIni[] =
+    "[Options]\r\nMode=Player\r\nSubdir=Zyne\\Talkweave\r\n\r\n"
+    "[Player.32]\r\nModule=VANTREL.EXE\r\n\r\n"
+    "[Files]\r\nVANTREL.EXE=310\r\nSETUP.INI=310\r\n";
+
+class Startup : public ::testing::Test {
+protected:
+    // An install set folder holding the setup program under `program` and a
+    // copy of the built player.
+    void MakeSet(const char* program = "SETUP.EXE", bool player = true)
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = FreshFolder(std::string("startup\\") + info->name());
+        this->program = program;
+        Copy(Built("Quillset.exe"), dir + "\\" + program);
+        if (player)
+            Copy(Built("Vantrel.exe"), dir + "\\VANTREL.EXE");
+    }
+    void Ini(const std::string& text, const char* name = "SETUP.INI") { WriteFile(dir + "\\" + name, text); }
+
+    // Starts setup and reports the first message it shows, or its exit.
+    Outcome Run(const std::string& args = "")
+    {
+        EXPECT_TRUE(setup.Start(dir + "\\" + program, args, dir));
+        return NextBoxOrExit(setup, 10000);
+    }
+
+    // A start-up failure: one box with the stop icon and OK only; OK ends setup with 0.
+    void ExpectStop(const Outcome& o, const std::string& text, const std::string& caption = "SETUP")
+    {
+        ASSERT_TRUE(o.shown) << "setup showed nothing, exit code " << o.exitCode;
+        EXPECT_EQ(caption, o.box.caption);
+        EXPECT_EQ(text, o.box.text);
+        EXPECT_EQ(std::vector<int>{IDOK}, o.box.buttons);
+        EXPECT_STREQ("stop", IconName(o.box.icon));
+        EXPECT_TRUE(Press(o.box.hwnd, IDOK));
+        EXPECT_EQ(0, setup.Wait(10000));
+    }
+
+    void ExpectQuietEnd(const Outcome& o)
+    {
+        EXPECT_FALSE(o.shown) << "setup showed: " << o.box.text;
+        EXPECT_EQ(0, o.exitCode);
+    }
+
+    std::string dir, program;
+    Process setup;
+};
+
+}  // namespace
+
+TEST_F(Startup, WithoutDescriptionNamesTheLastNameTried)
+{
+    MakeSet();
+    ExpectStop(Run(), Missing("SETUP.INI"));
+
+    MakeSet("SETUP32.EXE");
+    ExpectStop(Run(), Missing("SETUP.INI"), "SETUP32");
+
+    MakeSet("INSTALL.EXE");
+    ExpectStop(Run("/uninstall"), Missing("INSTALL.INI"), "INSTALL");
+}
+
+TEST_F(Startup, SoundSetsEndQuietly)
+{
+    MakeSet("SETUP32.EXE");   // found under the second name
+    Ini(kPlayerIni);
+    ExpectQuietEnd(Run());
+
+    MakeSet();
+    Ini(std::string(kPlayerIni) + "SETUP.EXE=310\r\n");
+    ExpectQuietEnd(Run());
+}
+
+TEST_F(Startup, MissingMainModule)
+{
+    MakeSet("SETUP.EXE", false);
+    Ini(kPlayerIni);
+    ExpectStop(Run(), Missing("VANTREL.EXE"));
+}
+
+TEST_F(Startup, MissingCriticalFileIsNamedInCapitals)
+{
+    MakeSet();
+    Ini(std::string(kPlayerIni) + "vantrel.dll=310\r\nreadme.txt=314\r\n");
+    ExpectStop(Run(), Missing("VANTREL.DLL"));
+}
+
+TEST_F(Startup, NoVariantPresent)
+{
+    MakeSet();
+    Ini("[Options]\r\nMode=Player\r\n[Player.16]\r\nModule=VANTR16.EXE\r\n[Player.32]\r\nModule=VANTR32.EXE\r\n");
+    ExpectStop(Run(), std::string("Setup does not have proper files for installing the Player.") + kMunged);
+}
+
+TEST_F(Startup, DescriptionThatSaysNothing)
+{
+    const std::string noMode = std::string("The setup description 'SETUP.INI' does not say what to install.") + kMunged;
+    struct { const char* name; std::string ini; } cases[] = {
+        {"no Mode", "[Options]\r\nSubdir=Zyne\r\n[Player.32]\r\nModule=VANTREL.EXE\r\n"},
+        {"empty file", ""},
+        {"no brackets", "Options\r\nMode=Player\r\n"},
+        {"garbage", std::string("MZ\x90\x00\x03\x00\x00\x00\x04\x00\xFF\xFF[\x01\x02]\r\n=\x80", 20)},
+        {"Mode too long", "[Options]\r\nMode=Player" + std::string(300, '2') + "\r\n"},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeSet();
+        Ini(c.ini);
+        ExpectStop(Run(), noMode);
+        // nothing was written: the set holds what it held
+        EXPECT_EQ((std::vector<std::string>{"SETUP.EXE", "SETUP.INI", "VANTREL.EXE"}), List(dir));
+    }
+}
+
+TEST_F(Startup, FileListTooLongForSetup)
+{
+    MakeSet();
+    std::string ini = kPlayerIni;
+    for (int i = 0; i < 60; ++i)
+        ini += "SOME_RATHER_LONG_FILE_NAME_" + std::to_string(i) + ".DAT=314\r\n";
+    Ini(ini);
+    ExpectStop(Run(), std::string("The setup description 'SETUP.INI' lists more files than Setup can handle.") +
+                          kMunged);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zyn"));
+}

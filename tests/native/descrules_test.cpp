@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "descrules.h"
+
+TEST(Mode, SplitsAtTheFirstDot)
+{
+    struct { const char* mode; const char* base; const char* suffix; int platform; } cases[] = {
+        {"Player", "Player", "", 0}, {"Player.32", "Player", ".32", 2}, {"plugin.16", "plugin", ".16", 1},
+        {"Player.32.x", "Player", ".32.x", 0}, {".32", ".32", "", 0}, {"Player.", "Player", ".", 0},
+        {"Player.64", "Player", ".64", 0},
+    };
+    for (auto& c : cases) {
+        CStr base, suffix;
+        SplitMode(c.mode, base, suffix);
+        EXPECT_STREQ(c.base, base) << c.mode;
+        EXPECT_STREQ(c.suffix, suffix) << c.mode;
+        EXPECT_EQ(c.platform, PlatformOfSuffix(suffix)) << c.mode;
+    }
+}
+
+TEST(FileFlags, ReadThroughCharacterCodes)
+{
+    struct { const char* value; int variants, kind; bool critical; } cases[] = {
+        {"311", 3, 1, true},    // both variants, destination, critical
+        {"224", 2, 2, false},   // 32-bit, plug-in folder, optional
+        {"2", 2, 0, true},      // missing characters count as code 0
+        {"", 0, 0, true},       // part of no variant
+        {"13", 1, 3, true},
+        {"339xyz", 3, 3, false},
+        {"10\x80", 1, 0, true},  // 0x80 & 12 == 0
+        {"A\xFF\x0C", 1, 3, false},
+    };
+    for (auto& c : cases) {
+        FileFlags f = ParseFileFlags(c.value);
+        EXPECT_EQ(c.variants, f.variants) << c.value;
+        EXPECT_EQ(c.kind, f.kind) << c.value;
+        EXPECT_EQ(c.critical, f.critical) << c.value;
+    }
+}
+
+TEST(CommandLine, OnlyTheWholeUninstallSwitch)
+{
+    EXPECT_TRUE(IsUninstallSwitch("/uninstall"));
+    EXPECT_TRUE(IsUninstallSwitch("/UNINSTALL"));
+    EXPECT_FALSE(IsUninstallSwitch("/uninstall "));
+    EXPECT_FALSE(IsUninstallSwitch("/uninstall now"));
+    EXPECT_FALSE(IsUninstallSwitch("-uninstall"));
+    EXPECT_FALSE(IsUninstallSwitch(""));
+}
+
+TEST(KeyList, CompleteOnlyBelowSizeMinusTwo)
+{
+    EXPECT_TRUE(KeyListComplete(0, 1040));
+    EXPECT_TRUE(KeyListComplete(1037, 1040));
+    EXPECT_FALSE(KeyListComplete(1038, 1040));   // cut, and an exact fit looks the same
+    EXPECT_FALSE(KeyListComplete(0, 2));
+}

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "pathrules.h"
+
+TEST(PathRules, NormalForm)
+{
+    struct { const char* path; const char* normal; } cases[] = {
+        {"C:\\Program Files\\", "C:\\Program Files"}, {"C:\\DATA\\", "C:\\DATA"}, {"C:\\", "C:\\"},
+        {"D:", "D:"}, {"AB\\", "AB"}, {"A\\", "A\\"}, {"\\", "\\"}, {"", ""},
+        {"C:\\A\\\\", "C:\\A\\"},   // only one backslash goes
+        {"X:\\Y:\\", "X:\\Y:\\"},  // the character before it is ":"
+    };
+    for (auto& c : cases) {
+        CStr p(c.path);
+        NormalizeFolder(p);
+        EXPECT_STREQ(c.normal, p) << c.path;
+    }
+}
+
+TEST(PathRules, NamesInFolders)
+{
+    struct { const char* folder; const char* name; const char* path; } cases[] = {
+        {"C:\\", "X.EXE", "C:\\X.EXE"}, {"C:\\A", "X.EXE", "C:\\A\\X.EXE"}, {"", "X.EXE", "X.EXE"},
+        {nullptr, "X.EXE", "X.EXE"}, {"C:", "X.EXE", "C:\\X.EXE"}, {"C:\\A", "", "C:\\A\\"},
+    };
+    for (auto& c : cases)
+        EXPECT_STREQ(c.path, JoinPath(c.folder, c.name)) << (c.folder ? c.folder : "(none)");
+
+    EXPECT_STREQ("VANTREL.EXE", AfterLastBackslash("C:\\ZYNE\\VANTREL.EXE"));
+    EXPECT_STREQ("", AfterLastBackslash("C:\\ZYNE\\"));
+    EXPECT_STREQ("X.EXE", AfterLastBackslash("X.EXE"));
+}
+
+TEST(PathRules, Extensions)
+{
+    EXPECT_TRUE(HasExtension("VANTREL.EXE", ".exe"));
+    EXPECT_TRUE(HasExtension("a.b.Dll", ".dll"));
+    EXPECT_FALSE(HasExtension("vantrel.exe.txt", ".exe"));
+    EXPECT_FALSE(HasExtension("EXE", ".exe"));
+    EXPECT_FALSE(HasExtension("x.exe2", ".exe"));
+
+    EXPECT_STREQ("SETUP", FileTitle("SETUP.EXE"));
+    EXPECT_STREQ("setup.new", FileTitle("setup.new.exe"));
+    EXPECT_STREQ("SETUP", FileTitle("SETUP"));
+}
+
+TEST(PathRules, DescriptionNames)
+{
+    EXPECT_STREQ("SETUP.INI", DescriptionName("SETUP.EXE"));
+    EXPECT_STREQ("SETUP32.INI", DescriptionName("SETUP32.EXE"));
+    EXPECT_STREQ("INSTALL.INI", DescriptionName("INSTALL"));
+
+    struct { const char* name; const char* second; } cases[] = {
+        {"SETUP32.INI", "SETUP.INI"}, {"S32ETUP32.INI", "SETUP32.INI"}, {"X32.INI", "X.INI"},
+        {"32SETUP.INI", nullptr},   // the first "32" stands at the start
+        {"SETUP.INI", nullptr}, {"SETUP3.INI", nullptr},
+    };
+    for (auto& c : cases) {
+        CStr second;
+        EXPECT_EQ(c.second != nullptr, SecondDescriptionName(c.name, second)) << c.name;
+        if (c.second) {
+            EXPECT_STREQ(c.second, second);
+        }
+    }
+}
