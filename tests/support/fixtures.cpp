@@ -20,8 +20,14 @@ bool StartStandIn(Process& p, const std::string& exe, const std::string& library
     std::string folder = exe.substr(0, exe.find_last_of('\\'));
     if (!p.Start(exe, library.empty() ? "" : "\"" + library + "\"", folder))
         return false;
-    // the window shows only after the library is in
-    return WaitForWindow(p.Id(), STANDIN_WINDOW_CLASS, 10000) != nullptr;
+    // the window shows only after the library is in; a failed load ends it
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+        if (WaitForWindow(p.Id(), STANDIN_WINDOW_CLASS, 50))
+            return true;
+        if (!p.Running())
+            return false;
+    }
+    return false;
 }
 
 }  // namespace bench
