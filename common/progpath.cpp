@@ -100,3 +100,11 @@ bool ProfileFileName(char* dst, size_t size, const char* name)
     }
     return true;
 }
+
+bool IsPathInFolder(const char* path, const char* folder)
+{
+    size_t n = strlen(folder);
+    if (n == 0 || !EqualNoCaseN(path, folder, n))
+        return false;
+    return folder[n - 1] == '\\' || path[n] == '\\';
+}

@@ -28,3 +28,8 @@ int IconProgramPath(char* icon);
 // appended when there is none (SETUP -> SETUP.ini, C:\A.B\SETUP ->
 // C:\A.B\SETUP.ini, PLAYER.EXE -> PLAYER.ini). False when it does not fit.
 bool ProfileFileName(char* dst, size_t size, const char* name);
+
+// The path lies in the folder (or below it): the folder, compared without
+// regard to case, followed by a backslash. C:\ZYNE holds C:\ZYNE\V.EXE but
+// not C:\ZYNE2\V.EXE; C:\ and C: hold C:\V.EXE.
+bool IsPathInFolder(const char* path, const char* folder);

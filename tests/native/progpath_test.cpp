@@ -156,3 +156,16 @@ TEST(ProgramPath, ProfileNames)
     EXPECT_STREQ("ABCDEFG.ini", buf);
     EXPECT_FALSE(ProfileFileName(buf, sizeof buf, std::string(300, 'x').c_str()));
 }
+
+TEST(ProgramPath, PathsInFolders)
+{
+    struct { const char* path; const char* folder; bool in; } cases[] = {
+        {"C:\\ZYNE\\VANTREL.EXE", "C:\\ZYNE", true}, {"c:\\zyne\\VANTREL.EXE", "C:\\ZYNE", true},
+        {"C:\\ZYNE\\SUB\\VANTREL.EXE", "C:\\ZYNE", true}, {"C:\\ZYNE2\\VANTREL.EXE", "C:\\ZYNE", false},
+        {"C:\\ZYN", "C:\\ZYNE", false}, {"C:\\ZYNE", "C:\\ZYNE", false},
+        {"C:\\VANTREL.EXE", "C:\\", true}, {"C:\\VANTREL.EXE", "C:", true}, {"D:\\VANTREL.EXE", "C:", false},
+        {"C:\\OTHER\\VANTREL.EXE", "C:\\ZYNE", false}, {"", "C:\\ZYNE", false}, {"C:\\X", "", false},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(c.in, IsPathInFolder(c.path, c.folder)) << c.path << " in " << c.folder;
+}
