@@ -76,7 +76,7 @@ protected:
                regstate::Dump(CR, kMime) + "WIN.INI " + WinIni() + "\n" +
                regstate::Dump(HKEY_CURRENT_USER, kUserExtensions);
     }
-    static std::string Key(const char* progId, const char* sub) { return std::string(progId) + "\\" + sub; }
+    static std::string Key(const char* progId, const std::string& sub) { return std::string(progId) + "\\" + sub; }
 };
 
 TEST_F(DocType, AFreshRegistrationWritesTheTenEntries)
@@ -220,26 +220,21 @@ TEST_F(DocType, UnregistrationRemovesOnlyWhatIsOurs)
     Unregister("c:\\zyne\\vantrel.exe");
     EXPECT_FALSE(bench::KeyExists(CR, kExt));
 
-    // open is another program's, QuickView ours: only QuickView goes
-    Reset();
-    Register(kPlayer);
-    bench::SetRegString(CR, Key(kProgId, "shell\\open\\command"), nullptr, "C:\\OTHER\\OTHER.EXE \"%1\"");
-    Unregister(kPlayer);
-    EXPECT_FALSE(bench::KeyExists(CR, Key(kProgId, "shell\\QuickView")));
-    EXPECT_TRUE(IsString(CR, Key(kProgId, "shell\\open\\command"), nullptr, "C:\\OTHER\\OTHER.EXE \"%1\""));
-    EXPECT_TRUE(IsString(CR, kExt, nullptr, kProgId));
-    EXPECT_TRUE(bench::KeyExists(CR, kMime));
-    EXPECT_TRUE(bench::KeyExists(CR, Key(kProgId, "DefaultIcon")));
-
-    // open ours, QuickView another's: only open goes, the type stays
-    Reset();
-    Register(kPlayer);
-    bench::SetRegString(CR, Key(kProgId, "shell\\QuickView\\command"), nullptr, "C:\\OTHER\\VIEW.EXE \"%1\"");
-    Unregister(kPlayer);
-    EXPECT_FALSE(bench::KeyExists(CR, Key(kProgId, "shell\\open")));
-    EXPECT_TRUE(IsString(CR, Key(kProgId, "shell\\QuickView\\command"), nullptr, "C:\\OTHER\\VIEW.EXE \"%1\""));
-    EXPECT_TRUE(IsString(CR, kExt, nullptr, kProgId));
-    EXPECT_TRUE(bench::KeyExists(CR, kMime));
+    // one verb another program's: only ours goes, and the type stays
+    struct { const char* theirs; const char* ours; } verbs[] = {{"open", "QuickView"}, {"QuickView", "open"}};
+    for (auto& v : verbs) {
+        SCOPED_TRACE(std::string("their ") + v.theirs);
+        Reset();
+        Register(kPlayer);
+        std::string theirs = Key(kProgId, std::string("shell\\") + v.theirs + "\\command");
+        bench::SetRegString(CR, theirs, nullptr, "C:\\OTHER\\OTHER.EXE \"%1\"");
+        Unregister(kPlayer);
+        EXPECT_FALSE(bench::KeyExists(CR, Key(kProgId, std::string("shell\\") + v.ours)));
+        EXPECT_TRUE(IsString(CR, theirs, nullptr, "C:\\OTHER\\OTHER.EXE \"%1\""));
+        EXPECT_TRUE(IsString(CR, kExt, nullptr, kProgId));
+        EXPECT_TRUE(bench::KeyExists(CR, kMime));
+        EXPECT_TRUE(bench::KeyExists(CR, Key(kProgId, "DefaultIcon")));
+    }
 
     // registered beside a listed owner: the owner keeps everything but our verb
     Reset();
