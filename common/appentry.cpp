@@ -38,7 +38,7 @@ public:
     }
 
     // Without a maker or a version the per-user keys would land in the wrong
-    // place (Software\\product, or the product key itself): none are kept.
+    // place (Software\product, or the product key itself): none are kept.
     bool HasUserKeys() const { return !company.IsEmpty() && !version.IsEmpty(); }
 
     CStr company, product, version;
