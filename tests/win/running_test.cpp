@@ -79,6 +79,15 @@ private:
     std::thread m_thread;
 };
 
+// An answer that first ends the program the box asked about, then says OK.
+Responder::Action EndThenOk(Process& p)
+{
+    return [&p](const Box&) {
+        p.Kill();
+        return IDOK;
+    };
+}
+
 std::string Upper(std::string s)
 {
     CharUpperBuffA(&s[0], (DWORD)s.size());
@@ -199,13 +208,8 @@ TEST_F(Running, PlayerFromTheDestinationIsAskedAboutUntilItEnds)
 {
     MakeSet(false);
     ASSERT_TRUE(StartPlayer(dest));
-    Responder r({
-        [](const Box&) { return IDOK; },   // still running: asked again
-        [this](const Box&) {
-            player.Kill();
-            return IDOK;
-        },
-    });
+    Responder r({[](const Box&) { return IDOK; },   // still running: asked again
+                 EndThenOk(player)});
     EXPECT_TRUE(Check(r));
     ASSERT_EQ(2u, boxes.size());
     ExpectAsked(boxes[0], "Zyne Talkweave Player");
@@ -279,10 +283,7 @@ TEST_F(Running, NavigatorCountsOnlyWithALibraryOfTheSetFromTheDestination)
     }
 
     ASSERT_TRUE(StartNavigator(dest + "\\NPZYNE32.DLL"));
-    Responder r({[this](const Box&) {
-        navigator.Kill();
-        return IDOK;
-    }});
+    Responder r({EndThenOk(navigator)});
     EXPECT_TRUE(Check(r));
     ASSERT_EQ(1u, boxes.size());
     ExpectAsked(boxes[0], "Netscape Navigator");
@@ -294,16 +295,7 @@ TEST_F(Running, BothRunningNavigatorIsNamedFirstThenThePlayer)
     set->flags = kPluginSet | kPlayerSet;   // the player comes from "OtherModule"
     ASSERT_TRUE(StartPlayer(dest));
     ASSERT_TRUE(StartNavigator(dest + "\\NPZYNE32.DLL"));
-    Responder r({
-        [this](const Box&) {
-            navigator.Kill();
-            return IDOK;
-        },
-        [this](const Box&) {
-            player.Kill();
-            return IDOK;
-        },
-    });
+    Responder r({EndThenOk(navigator), EndThenOk(player)});
     EXPECT_TRUE(Check(r));
     ASSERT_EQ(2u, boxes.size());
     ExpectAsked(boxes[0], "Netscape Navigator");
