@@ -289,6 +289,21 @@ TEST_F(Running, NavigatorCountsOnlyWithALibraryOfTheSetFromTheDestination)
     ExpectAsked(boxes[0], "Netscape Navigator");
 }
 
+// A destination at a drive root names its libraries C:\NPZYNE32.DLL, not
+// C:\\NPZYNE32.DLL: Navigator holding one from there still counts.
+TEST_F(Running, DestinationAtADriveRoot)
+{
+    MakeSet(true);
+    set->flags = kPluginSet;
+    const std::string library = "C:\\NPZYNE32.DLL";
+    Copy(PluginLibrary(), library);
+    set->destination.SetPath("C:\\");
+    ASSERT_TRUE(StartNavigator(library));
+    EXPECT_TRUE(set->IsProgramRunning(set->navigator, true));
+    navigator.Kill();
+    DeleteFileA(library.c_str());
+}
+
 TEST_F(Running, BothRunningNavigatorIsNamedFirstThenThePlayer)
 {
     MakeSet(true);
