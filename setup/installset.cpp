@@ -32,17 +32,9 @@ CInstallSet::~CInstallSet()
     delete pendingError;
 }
 
-void CInstallSet::SetError(UINT id, const char* arg1, const char* arg2)
-{
-    delete pendingError;
-    pendingError = new CExceptomat(id, arg1, arg2);
-}
+void CInstallSet::SetError(UINT id, const char* arg1, const char* arg2) { RecordError(pendingError, id, arg1, arg2); }
 
-void CInstallSet::ClearError()
-{
-    delete pendingError;
-    pendingError = 0;
-}
+void CInstallSet::ClearError() { ::ClearError(pendingError); }
 
 bool CInstallSet::AddFile(CSetupFile* file)
 {

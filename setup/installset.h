@@ -10,6 +10,14 @@
 
 class CProgressDialog;
 
+// Test seams. The cache of IsPluginFolder is filled once a run from the
+// description; tests forget it between cases.
+void ForgetPluginFolderCache();
+// The version-aware install function InstallFile calls; null restores
+// VerInstallFileA.
+typedef DWORD(WINAPI* VerInstallFileFunction)(DWORD, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPSTR, PUINT);
+void SetVerInstallFileFunction(VerInstallFileFunction function);
+
 enum {
     kPlatform16 = 1,
     kPlatform32 = 2,
@@ -30,6 +38,32 @@ public:
     // Fills the set from the description. On false, pendingError holds the
     // message, except when the description names no "Mode".
     bool ReadDescription();
+
+    // Places the destination on an earlier installation (else the
+    // program-files folder + subfolder) and looks for Netscape Navigator.
+    // Always true.
+    bool LocateInstallation();
+    // Whether the folder (null: "C:") holds a Navigator that can take this
+    // set's plug-in: version 2 or later, in a folder named as [Netscape]
+    // "Undir.32" for a 32-bit set and in any other folder for a 16-bit one.
+    // unsuitable, when given, is set only when the program is there.
+    bool IsPluginFolder(const char* path, bool* unsuitable = 0);
+
+    // The install and uninstall routines: the progress dialog around the
+    // running-program check and two steps. True when all succeeded.
+    bool RunInstall();
+    bool RunUninstall();
+
+    // Installs the listed files into the destination and the plug-in folder
+    // (navigator's folder) with progress; false with pendingError when one
+    // stops the installation or the user cancelled.
+    bool CopyModuleFiles();
+    // Deletes the listed files, last to first. Failures are silent.
+    bool RemoveModuleFiles();
+    // Registers the installed program: document type (player sets), App
+    // Paths and the uninstall entry.
+    bool RegisterProgram();
+    bool UnregisterProgram();
 
     // Whether `program` runs, compared by full path. With checkLibraries a
     // matching process counts only while it has loaded one of the set's
@@ -72,6 +106,17 @@ private:
     bool Listed(const CSetupFile* file) const;
     bool ProbeModule(const char* section, const char* key);
     CStr PlayerProgramName();
+    void LocateNavigator();
+    bool RunSteps(bool install);
+    bool InstallInto(CSetupFile* file, const CSetupFolder& folder);
+    bool HasPluginFolder() const;
+    // The progress dialog while its window is there, else null.
+    CProgressDialog* Progress() const;
+    void ShowStatus(UINT id);
+    void ShowFile(const char* text);
+    void ShowPercent(unsigned percent);
+    // The status line's closing text, the file line emptied, the bar cleared.
+    void ShowStepDone(UINT id);
     bool ReadFileList();
 
     bool m_prefer32;

@@ -3,7 +3,6 @@
 #include "installset.h"
 
 #include "msgbox.h"
-#include "progress.h"
 #include "quillset.h"
 #include "toolhelp.h"
 
@@ -30,10 +29,8 @@ bool CInstallSet::IsProgramRunning(CSetupFile* program, bool checkLibraries)
     if (!program)
         return false;
     CStr path = program->FullPath();
-    if (progress) {
-        progress->SetStatusText(LoadText(IDS_CHECKING_MODULES));
-        progress->ChangeFileText(path);
-    }
+    ShowStatus(IDS_CHECKING_MODULES);
+    ShowFile(path);
     return FindProgramProcess(path, SamePath, checkLibraries ? HoldsSetLibrary : 0, this);
 }
 

@@ -64,5 +64,12 @@ bool CSetupApp::InitInstance()
             MsgBox(IDS_NO_MODE, MB_OK | MB_ICONSTOP, m_description->Name());
         return false;
     }
+    if (!m_set->LocateInstallation()) {
+        if (m_set->pendingError)
+            MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (m_set->pendingError)
+        MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
     return false;
 }

@@ -1,0 +1,137 @@
+// Where the product goes and where Netscape Navigator is: App Paths, the
+// registered openers of document types and, for the 16-bit variant, WIN.INI.
+#include "installset.h"
+
+#include "appentry.h"
+#include "doctype.h"
+#include "quillset.h"
+
+// What IsPluginFolder compares with, read from the description once a run.
+static struct {
+    bool filled;
+    bool is32;
+    char program[MAX_PATH];   // [Netscape] "Module"
+    char folder[MAX_PATH];    // [Netscape] "Undir.32"
+} s_plugin;
+
+void ForgetPluginFolderCache() { s_plugin.filled = false; }
+
+// A profile value of 259 characters at most; a longer one reads as empty.
+// file: a private profile file, or null for WIN.INI.
+static bool ReadProfile(const char* file, const char* section, const char* key, char (&value)[MAX_PATH])
+{
+    // the profile functions cut a long value: read into more room to tell
+    char buf[MAX_PATH + 2];
+    DWORD n = file ? GetPrivateProfileStringA(section, key, "", buf, sizeof buf, file)
+                   : GetProfileStringA(section, key, "", buf, sizeof buf);
+    return n > 0 && n < MAX_PATH && CopyText(value, buf);
+}
+
+// The folder of the latest 16-bit installation, as WIN.INI records it.
+static CSetupFolder* LatestFromWinIni()
+{
+    CStr section = LoadText(IDS_PRODUCT_FAMILY);
+    char latest[MAX_PATH], folder[MAX_PATH];
+    if (!ReadProfile(0, section, "Latest", latest) || !ReadProfile(0, section, latest, folder))
+        return 0;
+    return new CSetupFolder(folder);
+}
+
+bool CInstallSet::LocateInstallation()
+{
+    const char* suffix = platform == kPlatform16 ? ".16" : ".32";
+    CStr section = "Player";
+    section.Append(suffix);
+    CStr player = description->ReadSetting(section, "Module");
+
+    CSetupFolder* found = FindAppPath(player);
+    if (!found) {
+        section = "Plugin";
+        section.Append(suffix);
+        found = FindAppPath(description->ReadSetting(section, "Module"));
+    }
+    if (!found && platform == kPlatform16)
+        found = LatestFromWinIni();
+
+    CSetupFile* opener = FindRegisteredOpener(LoadText(IDS_EXTENSION), 0);
+    if (opener && found && !player.IsEmpty() && EqualNoCase(opener->Name(), player)) {
+        destination.SetPath(opener->Path());
+    } else if (found) {
+        destination.SetPath(found->Path());
+    } else {
+        CDefaultProgramFolder programs;
+        CStr path = JoinPath(programs.Path(), subfolder);
+        // a sub-folder that would make the path too long is left out
+        destination.SetPath(path.Length() < MAX_PATH ? path.c_str() : programs.Path());
+    }
+    delete opener;
+    delete found;
+
+    LocateNavigator();
+    return true;
+}
+
+void CInstallSet::LocateNavigator()
+{
+    delete navigator;
+    navigator = 0;
+    CStr name = description->ReadSetting("Netscape", "Module");
+
+    // the program that opens Navigator's documents, when it sits in a folder
+    // that can take the plug-in
+    CSetupFile* candidate = FindRegisteredOpener(description->ReadSetting("Netscape", "Ext"), 0);
+    if (candidate && IsPluginFolder(candidate->Path()))
+        navigator = candidate;
+    else
+        delete candidate;
+
+    // an empty name would stand for setup itself
+    if (navigator || name.IsEmpty())
+        return;
+    if (CSetupFolder* folder = FindAppPath(name)) {
+        navigator = new CSetupFile(folder->Path(), name);
+        delete folder;
+        return;
+    }
+
+    if (platform != kPlatform16)
+        return;
+    char ini[MAX_PATH], folder[MAX_PATH];
+    if (!ReadProfile(0, "Netscape", "ini", ini) || !ReadProfile(ini, "Main", "Install Directory", folder))
+        return;
+    navigator = new CSetupFile(folder, name);
+    if (navigator && !navigator->Exists()) {
+        delete navigator;
+        navigator = 0;
+    }
+}
+
+bool CInstallSet::IsPluginFolder(const char* path, bool* unsuitable)
+{
+    if (!s_plugin.filled) {
+        CopyText(s_plugin.program, description->ReadSetting("Netscape", "Module"));
+        CopyText(s_plugin.folder, description->ReadSetting("Netscape", "Undir.32"));
+        s_plugin.is32 = platform == kPlatform32;
+        s_plugin.filled = true;
+    }
+    if (!s_plugin.program[0])
+        return false;   // an empty name would stand for setup itself
+    if (!path)
+        path = kDefaultFolder;
+    CSetupFile program(path, s_plugin.program);
+    if (!program.Exists())
+        return false;
+
+    // the untrimmed path's last component: empty after a trailing backslash.
+    // A folder name that is not configured matches no folder.
+    const char* last = AfterLastBackslash(path);
+    bool named = last != path && s_plugin.folder[0] && EqualNoCase(last, s_plugin.folder);
+
+    // without version information the program counts as too old
+    CVersionInfo version;
+    version.ReadVersionInfo(program.FullPath());
+    bool bad = !(version.major >= 2 && named == s_plugin.is32);
+    if (unsuitable)
+        *unsuitable = bad;
+    return !bad;
+}
