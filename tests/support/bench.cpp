@@ -161,6 +161,28 @@ void DeleteRegValue(HKEY root, const std::string& key, const char* value)
     RegCloseKey(k);
 }
 
+void ResetDocumentType(const std::string& extension, const std::string& progId, const std::string& mimeKey)
+{
+    DeleteKeyTree(HKEY_CLASSES_ROOT, extension);
+    DeleteKeyTree(HKEY_CLASSES_ROOT, progId);
+    if (!mimeKey.empty())
+        DeleteKeyTree(HKEY_CLASSES_ROOT, mimeKey);
+    std::string name = extension.substr(1);
+    WriteProfileStringA("Extensions", name.c_str(), nullptr);
+    // where Wine keeps WIN.INI's [Extensions]
+    DeleteRegValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", name.c_str());
+    DeleteRegValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Extensions", name.c_str());
+}
+
+void ResetProgramEntries(const std::string& fileName, const std::string& company)
+{
+    const std::string windows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, windows + "App Paths\\" + fileName);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, windows + "Uninstall\\" + fileName);
+    if (!company.empty())
+        DeleteKeyTree(HKEY_CURRENT_USER, "Software\\" + company);
+}
+
 void SetWindowsVersion(const std::string& exeName, const char* version)
 {
     std::string key = "Software\\Wine\\AppDefaults\\" + exeName;

@@ -31,6 +31,14 @@ std::string RegString(HKEY root, const std::string& key, const char* value, bool
 void SetRegString(HKEY root, const std::string& key, const char* value, const std::string& data);
 void DeleteRegValue(HKEY root, const std::string& key, const char* value);
 
+// Takes away every trace of a document extension's registration: its key,
+// its ProgID, a MIME key and the [Extensions] entries of WIN.INI and the
+// user's registry (extension with its dot, ".zyn").
+void ResetDocumentType(const std::string& extension, const std::string& progId, const std::string& mimeKey = "");
+// Takes away what setup records of an installed program file: its App Paths
+// and uninstall entries and the per-user keys of its maker.
+void ResetProgramEntries(const std::string& fileName, const std::string& company = "");
+
 // Makes Wine pretend to be another Windows for one program file name
 // ("win95", "nt351", "nt40"); null restores the default.
 void SetWindowsVersion(const std::string& exeName, const char* version);

@@ -17,8 +17,6 @@ const char kProgId[] = "Zyne.Pres.1.95";
 const char kOther[] = "Other.Type";
 const char kMime[] = "MIME\\Database\\Content Type\\application/x-zyne";
 const char kUserExtensions[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Extensions";
-// where Wine keeps WIN.INI's [Extensions]
-const char kIniExtensions[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions";
 const char kPlayer[] = "C:\\ZYNE\\VANTREL.EXE";
 const char kSpaced[] = "C:\\Program Files\\Zyne\\VANTREL.EXE";
 
@@ -53,11 +51,8 @@ protected:
     void TearDown() override { Reset(); }
     static void Reset()
     {
-        for (const char* key : {kExt, kProgId, kOther, kMime})
-            bench::DeleteKeyTree(CR, key);
-        WriteProfileStringA("Extensions", "zyn", nullptr);
-        bench::DeleteRegValue(HKEY_CURRENT_USER, kIniExtensions, "zyn");
-        bench::DeleteRegValue(HKEY_CURRENT_USER, kUserExtensions, "zyn");
+        bench::ResetDocumentType(kExt, kProgId, kMime);
+        bench::DeleteKeyTree(CR, kOther);
     }
     static void Register(const char* program)
     {

@@ -2,10 +2,7 @@
 // (stand-ins started from prepared folders), and setup's question about them.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
 #include <memory>
-#include <thread>
 
 #include "app.h"
 #include "bench.h"
@@ -14,6 +11,7 @@
 #include "installset.h"
 #include "progress.h"
 #include "quillset.h"
+#include "responder.h"
 #include "toolhelp.h"
 
 using namespace bench;
@@ -23,61 +21,6 @@ namespace {
 const std::string kRunning =
     " application is currently executing on your system. You must close that application or cancel to stop the "
     "installation.";
-
-// Answers the message boxes that this process shows, from another thread:
-// the i-th box goes to actions[i], which returns the button to press; boxes
-// beyond the list are cancelled.
-class Responder {
-public:
-    using Action = std::function<int(const Box&)>;
-    explicit Responder(std::vector<Action> actions) : m_actions(std::move(actions)), m_thread([this] { Run(); }) {}
-    ~Responder() { Finish(); }
-
-    const std::vector<Box>& Finish()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-        return m_boxes;
-    }
-
-private:
-    void Run()
-    {
-        while (!m_stop) {
-            HWND h = FindBox();
-            if (!h) {
-                Sleep(20);
-                continue;
-            }
-            Sleep(50);   // let it finish painting
-            Box box = ReadBox(h);
-            size_t i = m_boxes.size();
-            m_boxes.push_back(box);
-            Press(h, i < m_actions.size() ? m_actions[i](box) : IDCANCEL);
-            WaitGone(h, 5000);
-        }
-    }
-
-    // A message box of this process, found without sending a message to
-    // any window: the main thread need not be answering.
-    static HWND FindBox()
-    {
-        HWND h = nullptr;
-        while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF))
-                return h;
-        }
-        return nullptr;
-    }
-
-    std::vector<Action> m_actions;
-    std::vector<Box> m_boxes;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 // An answer that first ends the program the box asked about, then says OK.
 Responder::Action EndThenOk(Process& p)
@@ -208,7 +151,7 @@ TEST_F(Running, PlayerFromTheDestinationIsAskedAboutUntilItEnds)
 {
     MakeSet(false);
     ASSERT_TRUE(StartPlayer(dest));
-    Responder r({[](const Box&) { return IDOK; },   // still running: asked again
+    Responder r({Answer(IDOK),   // still running: asked again
                  EndThenOk(player)});
     EXPECT_TRUE(Check(r));
     ASSERT_EQ(2u, boxes.size());
@@ -221,7 +164,7 @@ TEST_F(Running, CancelRecordsTheCanceledInstallation)
 {
     MakeSet(false);
     ASSERT_TRUE(StartPlayer(dest));
-    Responder r({[](const Box&) { return IDCANCEL; }});
+    Responder r({Answer(IDCANCEL)});
     EXPECT_FALSE(Check(r));
     ASSERT_EQ(1u, boxes.size());
     ASSERT_NE(nullptr, set->pendingError);
@@ -249,7 +192,7 @@ TEST_F(Running, ComparedByFullPathWithoutRegardToCase)
     set->destination.SetPath(Upper(dest).c_str());
     CSetupFile lower(dest.c_str(), "vantrel.exe");
     EXPECT_TRUE(set->IsProgramRunning(&lower, false));
-    Responder r({[](const Box&) { return IDCANCEL; }});
+    Responder r({Answer(IDCANCEL)});
     EXPECT_FALSE(Check(r));
     ASSERT_EQ(1u, boxes.size());
     ExpectAsked(boxes[0], "Zyne Talkweave Player");
