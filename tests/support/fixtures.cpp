@@ -13,6 +13,11 @@ std::string Navigator(const std::string& version)
 
 std::string PluginLibrary() { return Built("tests\\fixtures\\NPZYNE32.DLL"); }
 
+bool StartHolder(Process& p, const std::string& file)
+{
+    return StartStandIn(p, Built("tests\\fixtures\\HOLDER.EXE"), file);
+}
+
 std::string SampleSet(const std::string& name) { return Built("dist\\" + name); }
 
 bool StartStandIn(Process& p, const std::string& exe, const std::string& library)

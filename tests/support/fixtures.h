@@ -12,6 +12,8 @@ namespace bench {
 std::string Navigator(const std::string& version);
 // The stand-in plug-in library NPZYNE32.DLL (version 1.95).
 std::string PluginLibrary();
+// Starts the holder, which keeps `file` open without sharing until it ends.
+bool StartHolder(Process& p, const std::string& file);
 // A sample install set folder: "player" or "plugin".
 std::string SampleSet(const std::string& name);
 
