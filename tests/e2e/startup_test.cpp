@@ -141,3 +141,29 @@ TEST_F(Startup, FileListTooLongForSetup)
                           kMunged);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zyn"));
 }
+
+// Locating runs at start-up: App Paths entries that lead to missing folders
+// and [Netscape] keys that are missing or empty end setup as quietly as a
+// sound set.
+TEST_F(Startup, LocatingThroughBrokenEntriesEndsQuietly)
+{
+    const std::string appPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    const char* names[] = {"VANTREL.EXE", "NPZYNE32.DLL", "NETSCAPE.EXE"};
+    for (const char* name : names)
+        SetRegString(HKEY_LOCAL_MACHINE, appPaths + name, "Path", "C:\\bench\\startup\\gone");
+    struct { const char* mode; const char* netscape; } cases[] = {
+        {"Plugin", ""},
+        {"Plugin", "[Netscape]\r\nModule=\r\nExt=\r\nUndir.32=\r\nSubdir=\r\n"},
+        {"Player.16", "[Netscape]\r\nModule=NETSCAPE.EXE\r\nExt=.zbh\r\n"},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " " + c.netscape);
+        MakeSet();
+        Copy(Built("tests\\fixtures\\NPZYNE32.DLL"), dir + "\\NPZYNE32.DLL");
+        Ini(std::string("[Options]\r\nMode=") + c.mode + "\r\n[Plugin.32]\r\nModule=NPZYNE32.DLL\r\n" +
+            "[Player.16]\r\nModule=VANTREL.EXE\r\n" + c.netscape + "[Files]\r\nNPZYNE32.DLL=230\r\n");
+        ExpectQuietEnd(Run());
+    }
+    for (const char* name : names)
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, appPaths + name);
+}
