@@ -45,7 +45,8 @@ bool CSetupFile::InstallFile(const CSetupFolder& target, CExceptomat*& pendingEr
         UINT tempLength = sizeof temp;
         DWORD result = install(flags, m_name, m_name, m_path, to, m_path, temp, &tempLength);
         temp[sizeof temp - 1] = 0;
-        if (result & VIF_TEMPFILE)
+        // a name that did not fit the buffer may name another file
+        if ((result & VIF_TEMPFILE) && !(result & VIF_BUFFTOOSMALL))
             DeleteTemporaryCopy(to, temp, m_name);
 
         if (result == 0) {

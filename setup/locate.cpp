@@ -116,7 +116,8 @@ bool CInstallSet::IsPluginFolder(const char* path, bool* unsuitable)
     }
     if (!s_plugin.program[0])
         return false;   // an empty name would stand for setup itself
-    if (!path)
+    // an empty folder would make the name relative to the current folder
+    if (!path || !*path)
         path = kDefaultFolder;
     CSetupFile program(path, s_plugin.program);
     if (!program.Exists())

@@ -289,9 +289,11 @@ TEST_F(Locate, IsPluginFolder)
         {named + "\\", kNo, kYes},
         {other + "\\", kNo, kYes},
         {"C:", kAbsent, kAbsent},
+        {"", kAbsent, kAbsent},   // C: as well, not the current folder
     };
     for (const char* mode : {"Plugin", "Player.16"}) {
         MakeSet(mode);
+        Copy(Navigator("3.0"), base + "\\set\\NETSCAPE.EXE");   // in the current folder
         bool is32 = set->platform == kPlatform32;
         for (auto& c : cases) {
             SCOPED_TRACE(std::string(mode) + " " + c.path);
@@ -309,6 +311,7 @@ TEST_F(Locate, IsPluginFolder)
     EXPECT_FALSE(set->IsPluginFolder(nullptr));
     Copy(Navigator("3.0"), "C:\\NETSCAPE.EXE");
     EXPECT_TRUE(set->IsPluginFolder(nullptr));   // the 16-bit set of the last round
+    EXPECT_TRUE(set->IsPluginFolder(""));
 }
 
 // The description is read on the first call and kept for the whole run.
