@@ -109,8 +109,8 @@ void Paint(CEngine& e, HWND view)
     RECT text = area;
     InflateRect(&text, -margin, -margin);
     SetBkMode(dc, TRANSPARENT);
-    HFONT heading = MakeFont(h / 9 + 8, FW_BOLD);
-    HFONT body = MakeFont(h / 16 + 7, FW_NORMAL);
+    HFONT heading = MakeFont(h / 12 + 6, FW_BOLD);
+    HFONT body = MakeFont(h / 24 + 6, FW_NORMAL);
     HGDIOBJ old = SelectObject(dc, heading);
     if (e.deck.Count()) {
         SetTextColor(dc, RGB(0, 0, 96));
