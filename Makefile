@@ -20,6 +20,7 @@ build: configure
 
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure
+	@cmake --build $(BUILD) --target sizes | grep bytes
 
 run: build
 	scripts/with-display scripts/run-sample $(BUILD)

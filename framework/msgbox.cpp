@@ -1,13 +1,36 @@
 #include "msgbox.h"
 
+#include <string.h>
+
 #include "app.h"
+
+static HINSTANCE ProgramInstance()
+{
+    CApp* app = CApp::Get();
+    return app ? app->Instance() : GetModuleHandleA(0);
+}
 
 CStr LoadText(UINT id)
 {
-    CApp* app = CApp::Get();
     char buf[1024];
-    int n = LoadStringA(app ? app->Instance() : GetModuleHandleA(0), id, buf, sizeof buf);
+    int n = LoadStringA(ProgramInstance(), id, buf, sizeof buf);
     return n > 0 ? CStr(buf, (size_t)n) : CStr();
+}
+
+bool LoadTextInto(HINSTANCE module, UINT id, char* buf, size_t size)
+{
+    if (size == 0)
+        return false;
+    buf[0] = 0;
+    if (id == 0)
+        return false;
+    // LoadStringA cuts a long text to the buffer: load into a larger one to tell
+    char text[1024];
+    int n = LoadStringA(module ? module : ProgramInstance(), id, text, sizeof text);
+    if (n <= 0 || (size_t)n >= size || n >= (int)sizeof text - 1)
+        return false;
+    memcpy(buf, text, (size_t)n + 1);
+    return true;
 }
 
 CStr FormatText(UINT id, const char* arg1, const char* arg2)

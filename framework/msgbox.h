@@ -6,6 +6,13 @@
 
 // String `id` of the program's string table; empty when it is not there.
 CStr LoadText(UINT id);
+// String `id` of `module`'s table (the program's when null) into a fixed
+// buffer. False, with buf empty, when it is missing, empty or does not fit.
+bool LoadTextInto(HINSTANCE module, UINT id, char* buf, size_t size);
+template <size_t N> inline bool LoadTextInto(HINSTANCE module, UINT id, char (&buf)[N])
+{
+    return LoadTextInto(module, id, buf, N);
+}
 // String `id` with "%1" and "%2" replaced.
 CStr FormatText(UINT id, const char* arg1 = 0, const char* arg2 = 0);
 

@@ -268,60 +268,74 @@ void SendKey(HWND hwnd, UINT vk)
     PostMessageA(hwnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
 }
 
+namespace {
+
+// A 32-bit top-down bitmap selected into a memory DC.
+class Dib {
+public:
+    Dib(int w, int h) : m_w(w), m_h(h)
+    {
+        HDC screen = GetDC(nullptr);
+        m_dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        m_old = SelectObject(m_dc, m_bmp);
+    }
+    ~Dib()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bmp);
+        DeleteDC(m_dc);
+    }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    std::vector<DWORD> Pixels() const
+    {
+        GdiFlush();
+        return std::vector<DWORD>((DWORD*)m_bits, (DWORD*)m_bits + m_w * m_h);
+    }
+
+private:
+    int m_w, m_h;
+    HDC m_dc;
+    HBITMAP m_bmp;
+    HGDIOBJ m_old;
+    void* m_bits = nullptr;
+};
+
+}  // namespace
+
 // The window's pixels from the screen, as 32-bit rows top-down.
 static std::vector<DWORD> Capture(const RECT& r)
 {
     int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<DWORD> pixels;
     if (w <= 0 || h <= 0)
-        return pixels;
+        return {};
+    Dib dib(w, h);
     HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    pixels.assign((DWORD*)bits, (DWORD*)bits + w * h);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    BitBlt(dib.Dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return pixels;
+    return dib.Pixels();
 }
 
 // The icon drawn at (0, 0) over a background colour, as Capture gives it.
 static std::vector<DWORD> Draw(HICON icon, int w, int h, COLORREF background)
 {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
+    Dib dib(w, h);
     HBRUSH brush = CreateSolidBrush(background);
     RECT all = {0, 0, w, h};
-    FillRect(mem, &all, brush);
+    FillRect(dib.Dc(), &all, brush);
     DeleteObject(brush);
-    DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    std::vector<DWORD> pixels((DWORD*)bits, (DWORD*)bits + w * h);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    DrawIconEx(dib.Dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    return dib.Pixels();
 }
 
 static HWND IconControl(HWND box)

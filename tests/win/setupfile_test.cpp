@@ -140,6 +140,14 @@ TEST(VersionInfo, ReadsTheProgramsResources)
     EXPECT_STREQ("Zyne Systems", player.companyName);
     EXPECT_EQ(1u, player.isWin32);
 
+    CVersionInfo other;
+    other.ReadVersionInfo(Built("tests\\nostrings.dll").c_str());
+    EXPECT_EQ(1u, other.valid);
+    EXPECT_STREQ("2.5", other.versionText);
+    EXPECT_EQ(0u, other.isWin32);
+    EXPECT_TRUE(other.productName.IsEmpty());
+    EXPECT_TRUE(other.companyName.IsEmpty());
+
     std::string dir = FreshFolder("version");
     WriteFile(dir + "\\plain.txt", "no resource here");
     CVersionInfo none;

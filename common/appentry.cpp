@@ -1,0 +1,158 @@
+#include "appentry.h"
+
+#include <windows.h>
+#include <string.h>
+
+#include "msgbox.h"
+#include "progpath.h"
+#include "quillset.h"
+#include "registry.h"
+#include "settings.h"
+
+static const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+static const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Registry values are held in 260-byte buffers: a longer one is not written.
+static bool Fits(const char* value) { return strlen(value) < MAX_PATH; }
+
+static LONG SetFittingString(const CKey& key, const char* name, const char* value)
+{
+    return Fits(value) ? key.SetString(name, value) : ERROR_INVALID_PARAMETER;
+}
+
+// The names an installation is filed under.
+class CEntryNames {
+public:
+    CEntryNames(CSetupFile& program, const CVersionInfo* info)
+    {
+        if (!info) {
+            m_own.ReadVersionInfo(program.FullPath());
+            info = &m_own;
+        }
+        company = info->companyName;
+        version = info->versionText;
+        product = info->productName.IsEmpty() ? LoadText(IDS_PRODUCT_FAMILY) : info->productName;
+        versionedProduct = product;
+        versionedProduct.AppendChar(' ');
+        versionedProduct.Append(version);
+    }
+
+    // Without a maker or a version the per-user keys would land in the wrong
+    // place (Software\product, or the product key itself): none are kept.
+    bool HasUserKeys() const { return !company.IsEmpty() && !version.IsEmpty(); }
+
+    CStr company, product, version;
+    CStr versionedProduct;   // product + " " + version
+
+private:
+    CVersionInfo m_own;
+};
+
+int WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const CSetupFolder* extra)
+{
+    // an empty name would make the tables' own keys the program's
+    const char* name = program.Name();
+    if (!*name)
+        return 1;
+    CEntryNames names(program, info);
+    const char* folder = program.Path();
+
+    CKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kAppPaths, name)) == ERROR_SUCCESS) {
+        SetFittingString(key, 0, program.FullPath());
+        SetFittingString(key, "Path", folder);
+        key.Close();
+    }
+
+    if (names.HasUserKeys()) {
+        CStr path = folder;
+        if (extra) {
+            path.AppendChar(';');
+            path.Append(extra->Path());
+        }
+        OpenSettingsStore(names.company, names.product);
+        if (Fits(path) && SettingsStore())
+            SettingsStore()->WriteString(names.version, "Path", path);
+        // opening the store creates its key
+        OpenSettingsStore(names.company, names.versionedProduct);
+        CloseSettingsStore();
+    }
+
+    // the uninstaller is this setup program's file name in the program's folder
+    char self[MAX_PATH];
+    DWORD n = GetModuleFileNameA(0, self, sizeof self);
+    if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
+        SetFittingString(key, "DisplayName", names.versionedProduct);
+        char command[MAX_PATH];
+        if (n > 0 && n < sizeof self &&
+            BuildCommand(command, sizeof command, JoinPath(folder, AfterLastBackslash(self)), "/uninstall"))
+            key.SetString("UninstallString", command);
+    }
+    return 1;
+}
+
+int RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info)
+{
+    const char* name = program.Name();
+    if (!*name)
+        return 1;
+    CEntryNames names(program, info);
+
+    // An App Paths entry that points elsewhere belongs to another installation.
+    CKey table;
+    if (table.Open(HKEY_LOCAL_MACHINE, kAppPaths) == ERROR_SUCCESS) {
+        char target[MAX_PATH];
+        bool ours;
+        {
+            CKey key;
+            ours = key.Open(table.Handle(), name) == ERROR_SUCCESS && key.QueryString(0, target, sizeof target) &&
+                   IsPathInFolder(target, program.Path());
+        }
+        if (ours)
+            DeleteKeyTree(table.Handle(), name);
+        table.Close();
+    }
+
+    if (names.HasUserKeys()) {
+        // opening the stores creates (and so keeps) the company and product keys
+        OpenSettingsStore(names.company, names.product);
+        if (HKEY root = SettingsRootKey())
+            DeleteKeyTree(root, names.version);
+        OpenSettingsStore(names.company, 0);
+        if (HKEY root = SettingsRootKey())
+            DeleteKeyTree(root, names.versionedProduct);
+        CloseSettingsStore();
+    }
+
+    if (table.Open(HKEY_LOCAL_MACHINE, kUninstall) == ERROR_SUCCESS)
+        DeleteKeyTree(table.Handle(), name);
+    return 1;
+}
+
+CSetupFolder* FindAppPath(const char* fileName)
+{
+    if (!fileName || !*fileName)
+        return 0;
+    char path[MAX_PATH];
+    {
+        CKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, JoinPath(kAppPaths, fileName)) != ERROR_SUCCESS ||
+            !key.QueryString("Path", path, sizeof path))
+            return 0;
+    }
+    // only the first folder of a list counts
+    if (char* semicolon = strchr(path, ';'))
+        *semicolon = 0;
+    DWORD attributes = GetFileAttributesA(path);
+    if (!path[0] || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    size_t folderEnd = strlen(path);
+    if (path[folderEnd - 1] == '\\')
+        --folderEnd;
+    else if (!AppendText(path, "\\"))
+        return 0;
+    if (!AppendText(path, fileName) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    path[folderEnd] = 0;
+    return new CSetupFolder(path);
+}

@@ -1,0 +1,149 @@
+#include "settings.h"
+
+#include <string.h>
+
+#include "progpath.h"
+#include "registry.h"
+#include "text.h"
+
+static CSettingsStore* s_store;
+static CRegistrySettingsStore* s_registryStore;   // s_store when it is one
+
+CRegistrySettingsStore::CRegistrySettingsStore(const char* company, const char* product) : m_root(0)
+{
+    m_value[0] = 0;
+    char key[264] = "Software\\";
+    if (!AppendText(key, company))
+        return;
+    if (product && (!AppendText(key, "\\") || !AppendText(key, product)))
+        return;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, key, &m_root) != ERROR_SUCCESS)
+        m_root = 0;
+}
+
+CRegistrySettingsStore::~CRegistrySettingsStore()
+{
+    if (m_root)
+        RegCloseKey(m_root);
+}
+
+int CRegistrySettingsStore::GetInt(const char* section, const char* valueName, int defaultValue)
+{
+    if (!m_root)
+        return defaultValue;
+    CKey key;
+    // reading a missing section creates it empty
+    if (section && key.Create(m_root, section) != ERROR_SUCCESS)
+        return defaultValue;
+    // four bytes of any type read as a number; a longer value does not fit
+    BYTE data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(section ? key.Handle() : m_root, valueName, 0, 0, data, &size) != ERROR_SUCCESS)
+        return defaultValue;
+    return (int)(data[0] | (data[1] << 8) | (data[2] << 16) | ((DWORD)data[3] << 24));
+}
+
+const char* CRegistrySettingsStore::GetString(const char* section, const char* valueName, const char* defaultValue)
+{
+    if (!m_root)
+        return defaultValue;
+    CKey key;
+    if (section && key.Create(m_root, section) != ERROR_SUCCESS)
+        return defaultValue;
+    return QueryRegString(section ? key.Handle() : m_root, valueName, m_value, sizeof m_value) ? m_value
+                                                                                                 : defaultValue;
+}
+
+int CRegistrySettingsStore::WriteString(const char* section, const char* valueName, const char* string)
+{
+    if (!section)
+        return 1;
+    if (!m_root)
+        return 0;
+    if (!valueName)
+        return DeleteKeyTree(m_root, section) == ERROR_SUCCESS;
+    CKey key;
+    if (!string)
+        return key.Open(m_root, section, KEY_SET_VALUE) == ERROR_SUCCESS &&
+               RegDeleteValueA(key.Handle(), valueName) == ERROR_SUCCESS;
+    return key.Create(m_root, section) == ERROR_SUCCESS && key.SetString(valueName, string) == ERROR_SUCCESS;
+}
+
+CProfileSettingsStore::CProfileSettingsStore(const char* name) : m_valid(0)
+{
+    m_value[0] = 0;
+    m_fileName[0] = 0;
+    if (name && ProfileFileName(m_fileName, sizeof m_fileName, name))
+        m_valid = 1;
+}
+
+int CProfileSettingsStore::GetInt(const char* section, const char* valueName, int defaultValue)
+{
+    return m_valid ? (int)GetPrivateProfileIntA(section, valueName, defaultValue, m_fileName) : defaultValue;
+}
+
+const char* CProfileSettingsStore::GetString(const char* section, const char* valueName, const char* defaultValue)
+{
+    m_value[0] = 0;
+    if (!m_valid)
+        return 0;
+    // the profile functions cut a long value: read into more room to tell
+    char text[MAX_PATH + 2];
+    memset(text, 0, sizeof text);
+    DWORD n = GetPrivateProfileStringA(section, valueName, defaultValue ? defaultValue : "", text, sizeof text,
+                                       m_fileName);
+    if (n == 0 || n >= MAX_PATH)
+        return 0;
+    memcpy(m_value, text, n + 1);
+    return m_value;
+}
+
+int CProfileSettingsStore::WriteString(const char* section, const char* valueName, const char* string)
+{
+    return m_valid && WritePrivateProfileStringA(section, valueName, string, m_fileName);
+}
+
+void OpenSettingsStore(const char* company, const char* product)
+{
+    CloseSettingsStore();
+    if (company) {
+        s_registryStore = new CRegistrySettingsStore(company, product);
+        s_store = s_registryStore;
+    } else {
+        s_store = new CProfileSettingsStore(product);
+    }
+}
+
+void CloseSettingsStore()
+{
+    delete s_store;
+    s_store = 0;
+    s_registryStore = 0;
+}
+
+CSettingsStore* SettingsStore() { return s_store; }
+
+HKEY SettingsRootKey() { return s_registryStore ? s_registryStore->RootKey() : 0; }
+
+LONG DeleteKeyTree(HKEY parent, const char* subkeyName)
+{
+    if (!parent || !subkeyName || !*subkeyName)
+        return ERROR_INVALID_PARAMETER;
+    // One call removes a whole tree only on Windows 95. Windows NT refuses a
+    // key with subkeys (access denied), and Wine in Windows 95 mode deletes
+    // part of the tree and fails: walk what is left, depth first.
+    if (LOBYTE(LOWORD(GetVersion())) >= 4) {
+        LONG rc = RegDeleteKeyA(parent, subkeyName);
+        if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
+            return rc;
+    }
+    CKey key;
+    if (key.Open(parent, subkeyName) == ERROR_SUCCESS) {
+        char name[MAX_PATH];
+        while (RegEnumKeyA(key.Handle(), 0, name, sizeof name) == ERROR_SUCCESS)
+            if (DeleteKeyTree(key.Handle(), name) != ERROR_SUCCESS)
+                break;
+        key.Close();
+    }
+    return RegDeleteKeyA(parent, subkeyName);
+}
