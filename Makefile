@@ -27,7 +27,7 @@ run: build
 
 # Opens the sample presentation in the player under Wine.
 play: build
-	scripts/play-sample $(BUILD)
+	scripts/with-display scripts/play-sample $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -5,14 +5,15 @@
 #include "app.h"
 #include "caption.h"
 #include "cmdline.h"
+#include "doctype.h"
 #include "engine.h"
+#include "vantrel.h"
 
 namespace {
 
 const char kMainClass[] = "Zyne Talkweave Player_MAIN";
 const char kViewClass[] = "Zyne Talkweave Player_VIEW";
 const char kProduct[] = "Zyne Talkweave Player";
-const int kIcon = 147;
 const UINT_PTR kEngineTimer = 100;
 const WORD kOleMajorBuild = 23;
 
@@ -88,7 +89,7 @@ bool CPlayerApp::RegisterClasses()
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainProc;
     wc.hInstance = Instance();
-    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(kIcon));
+    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_PLAYER));
     wc.hCursor = LoadCursorA(0, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = kMainClass;
@@ -121,6 +122,9 @@ bool CPlayerApp::InitInstance()
 
     m_main = 0;
     m_view = 0;
+    // at every start, as this program file: the type may have been taken over meanwhile
+    RegisterDocumentType(Instance(), 0, IDS_EXTENSION, IDS_PROGID, IDS_DESCRIPTION, IDS_MIMETYPE, IDS_OWNERS,
+                         IDS_QUICKVIEW);
 
     HWND main = CreateWindowExA(0, kMainClass, kProduct,
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,

@@ -19,6 +19,22 @@ const char kViewClass[] = "Zyne Talkweave Player_VIEW";
 const char kProduct[] = "Zyne Talkweave Player";
 const UINT kSetTitle = WM_USER + 1010;   // 2034
 
+// What the document type's registration writes.
+const char kExt[] = ".zyn";
+const char kProgId[] = "Zyne.Pres.1.95";
+const char kMime[] = "MIME\\Database\\Content Type\\application/x-zyne";
+const char kUserExtensions[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Extensions";
+const char kIniExtensions[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions";   // Wine's WIN.INI [Extensions]
+
+void ResetRegistration()
+{
+    for (const char* key : {kExt, kProgId, kMime})
+        DeleteKeyTree(HKEY_CLASSES_ROOT, key);
+    WriteProfileStringA("Extensions", "zyn", nullptr);
+    DeleteRegValue(HKEY_CURRENT_USER, kIniExtensions, "zyn");
+    DeleteRegValue(HKEY_CURRENT_USER, kUserExtensions, "zyn");
+}
+
 using Lines = std::vector<std::string>;
 
 std::string Hex(const void* p)
@@ -67,10 +83,12 @@ protected:
         trace = dir + "\\trace.txt";
         SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
         SetEnvironmentVariableA("VANTREL_TEST_FAULT", nullptr);
+        ResetRegistration();
     }
     void TearDown() override
     {
         player.Kill();
+        ResetRegistration();
         SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
         SetEnvironmentVariableA("VANTREL_TEST_FAULT", nullptr);
         SetWindowsVersion("Vantrel.exe", nullptr);
@@ -310,7 +328,45 @@ TEST_F(Player, FailedStartEndsQuietly)
         EXPECT_EQ(nullptr, seen);
         EXPECT_EQ(0, player.Wait(10000));
         EXPECT_EQ(Lines{}, Trace());   // the engine was never created
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kExt));   // nor the type registered
     }
+}
+
+TEST_F(Player, RegistersTheDocumentTypeAtStart)
+{
+    Start("");
+    std::string key = std::string(kProgId) + "\\";
+    EXPECT_EQ(kProgId, RegString(HKEY_CLASSES_ROOT, kExt, nullptr));
+    EXPECT_EQ("application/x-zyne", RegString(HKEY_CLASSES_ROOT, kExt, "Content Type"));
+    EXPECT_EQ(kExt, RegString(HKEY_CLASSES_ROOT, kMime, "Extension"));
+    EXPECT_EQ("Zyne Talkweave Presentation", RegString(HKEY_CLASSES_ROOT, kProgId, nullptr));
+    // the program's own file, its second icon
+    EXPECT_EQ(exe + " \"%1\"", RegString(HKEY_CLASSES_ROOT, key + "shell\\open\\command", nullptr));
+    EXPECT_EQ(exe + ",1", RegString(HKEY_CLASSES_ROOT, key + "DefaultIcon", nullptr));
+    EXPECT_EQ("&View Presentation", RegString(HKEY_CLASSES_ROOT, key + "shell\\QuickView", nullptr));
+    EXPECT_EQ(exe + " \"%1\"", RegString(HKEY_CLASSES_ROOT, key + "shell\\QuickView\\command", nullptr));
+    EXPECT_EQ(exe + " ^.zyn", RegString(HKEY_CURRENT_USER, kUserExtensions, "zyn"));
+    char ini[300];
+    GetProfileStringA("Extensions", "zyn", "", ini, sizeof ini);
+    EXPECT_EQ(exe + " ^.zyn", std::string(ini));
+    EXPECT_EQ(0, Close());
+
+    // another start takes the type back from an unlisted program
+    SetRegString(HKEY_CLASSES_ROOT, key + "DefaultIcon", nullptr, "C:\\OLD\\VIEWER.EXE,0");
+    SetRegString(HKEY_CLASSES_ROOT, key + "shell\\open\\command", nullptr, "C:\\OLD\\VIEWER.EXE %1");
+    Start("");
+    EXPECT_EQ(exe + " \"%1\"", RegString(HKEY_CLASSES_ROOT, key + "shell\\open\\command", nullptr));
+    EXPECT_EQ(0, Close());
+
+    // but leaves it with a program of the owner list
+    std::string owner = "C:\\ZYNE\\ZYNE195.EXE";
+    SetRegString(HKEY_CLASSES_ROOT, key + "DefaultIcon", nullptr, owner + ",0");
+    SetRegString(HKEY_CLASSES_ROOT, key + "shell\\open\\command", nullptr, owner + " \"%1\"");
+    Start("");
+    EXPECT_EQ(owner + " \"%1\"", RegString(HKEY_CLASSES_ROOT, key + "shell\\open\\command", nullptr));
+    EXPECT_EQ(owner + ",0", RegString(HKEY_CLASSES_ROOT, key + "DefaultIcon", nullptr));
+    EXPECT_EQ(exe + " \"%1\"", RegString(HKEY_CLASSES_ROOT, key + "shell\\QuickView\\command", nullptr));
+    EXPECT_EQ(0, Close());
 }
 
 TEST_F(Player, ShowsTheSamplePresentation)
