@@ -24,34 +24,53 @@ struct CEngine {
     CStr problem;     // shown instead of a slide when a document did not open
 };
 
-// ---- trace: one line per call, appended to the file VANTREL_ENGINE_TRACE names
+// ---- trace: one line per call, appended to the file VANTREL_ENGINE_TRACE names:
+// the ordinal, then the arguments; texts quoted, handles in hexadecimal.
 
-void AppendHex(CStr& line, const void* p)
-{
-    char buf[12];
-    wsprintfA(buf, "%08lX", (unsigned long)(UINT_PTR)p);
-    line.Append(buf);
-}
+class CCallTrace {
+public:
+    explicit CCallTrace(int ordinal) { Number(ordinal); }
+    CCallTrace& Number(int n) { return Field("%d", (unsigned long)n); }
+    CCallTrace& Hex(const void* p) { return Field("%08lX", (unsigned long)(UINT_PTR)p); }
+    CCallTrace& Text(const char* text)
+    {
+        Separate();
+        m_line.AppendChar('"');
+        m_line.Append(text ? text : "");
+        m_line.AppendChar('"');
+        return *this;
+    }
+    // what the call returns
+    CCallTrace& Returns(const void* p)
+    {
+        m_line.Append(" =>");
+        return Hex(p);
+    }
+    void Write();
 
-void AppendNumber(CStr& line, int n)
-{
-    char buf[16];
-    wsprintfA(buf, "%d", n);
-    line.Append(buf);
-}
+private:
+    void Separate()
+    {
+        if (!m_line.IsEmpty())
+            m_line.AppendChar(' ');
+    }
+    CCallTrace& Field(const char* format, unsigned long value)
+    {
+        char buf[16];
+        wsprintfA(buf, format, value);
+        Separate();
+        m_line.Append(buf);
+        return *this;
+    }
 
-void AppendQuoted(CStr& line, const char* text)
-{
-    line.AppendChar('"');
-    line.Append(text ? text : "");
-    line.AppendChar('"');
-}
+    CStr m_line;
+};
 
-void Trace(CStr& line)
+void CCallTrace::Write()
 {
     char path[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("VANTREL_ENGINE_TRACE", path, sizeof path);
-    if (n == 0 || n >= sizeof path || !line.Append("\r\n"))
+    if (n == 0 || n >= sizeof path || !m_line.Append("\r\n"))
         return;
     HANDLE f = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, 0);
@@ -59,7 +78,7 @@ void Trace(CStr& line)
         return;
     SetFilePointer(f, 0, 0, FILE_END);
     DWORD done;
-    WriteFile(f, line.c_str(), (DWORD)line.Length(), &done, 0);
+    WriteFile(f, m_line.c_str(), (DWORD)m_line.Length(), &done, 0);
     CloseHandle(f);
 }
 
@@ -243,23 +262,13 @@ extern "C" {
 HENGINE WINAPI EngineCreate(int mode)
 {
     CEngine* e = new CEngine;
-    CStr line("101 ");
-    AppendNumber(line, mode);
-    line.Append(" => ");
-    AppendHex(line, e);
-    Trace(line);
+    CCallTrace(101).Number(mode).Returns(e).Write();
     return e;
 }
 
 void WINAPI EngineSetOption(HENGINE engine, const char* name, const char* value)
 {
-    CStr line("106 ");
-    AppendHex(line, engine);
-    line.AppendChar(' ');
-    AppendQuoted(line, name);
-    line.AppendChar(' ');
-    AppendQuoted(line, value);
-    Trace(line);
+    CCallTrace(106).Hex(engine).Text(name).Text(value).Write();
     CEngine* e = (CEngine*)engine;
     if (!e || !name || !value)
         return;
@@ -283,13 +292,7 @@ void WINAPI EngineSetOption(HENGINE engine, const char* name, const char* value)
 
 void WINAPI EngineAttach(HWND view, HENGINE engine, int mode)
 {
-    CStr line("102 ");
-    AppendHex(line, view);
-    line.AppendChar(' ');
-    AppendHex(line, engine);
-    line.AppendChar(' ');
-    AppendNumber(line, mode);
-    Trace(line);
+    CCallTrace(102).Hex(view).Hex(engine).Number(mode).Write();
     CEngine* e = (CEngine*)engine;
     if (!e || !IsWindow(view))
         return;
@@ -303,13 +306,7 @@ void WINAPI EngineAttach(HWND view, HENGINE engine, int mode)
 
 void WINAPI EngineOpen(const char* path, HENGINE engine, int mode)
 {
-    CStr line("103 ");
-    AppendQuoted(line, path);
-    line.AppendChar(' ');
-    AppendHex(line, engine);
-    line.AppendChar(' ');
-    AppendNumber(line, mode);
-    Trace(line);
+    CCallTrace(103).Text(path).Hex(engine).Number(mode).Write();
     CEngine* e = (CEngine*)engine;
     if (!e || !path)
         return;
@@ -320,11 +317,7 @@ void WINAPI EngineOpen(const char* path, HENGINE engine, int mode)
 
 void WINAPI EngineDetach(HWND view, HENGINE engine)
 {
-    CStr line("104 ");
-    AppendHex(line, view);
-    line.AppendChar(' ');
-    AppendHex(line, engine);
-    Trace(line);
+    CCallTrace(104).Hex(view).Hex(engine).Write();
     CEngine* e = (CEngine*)engine;
     if (e && e->view == view)
         Unhook(*e);
@@ -332,9 +325,7 @@ void WINAPI EngineDetach(HWND view, HENGINE engine)
 
 void WINAPI EngineRelease(HENGINE engine)
 {
-    CStr line("105 ");
-    AppendHex(line, engine);
-    Trace(line);
+    CCallTrace(105).Hex(engine).Write();
     CEngine* e = (CEngine*)engine;
     if (e)
         Unhook(*e);

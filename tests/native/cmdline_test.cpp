@@ -64,23 +64,7 @@ TEST(CommandLine, TokensOptionsAndPath)
         {"\"\" doc.zyn", {}, "doc.zyn"},
         // a "-" path is an option, not a document
         {"-doc.zyn", {}, nullptr},
-    };
-    for (auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        Read r(c.line);
-        EXPECT_EQ(c.options, r.options);
-        EXPECT_EQ(c.document != nullptr, r.haveDocument);
-        EXPECT_EQ(c.document ? c.document : "", r.document);
-    }
-}
-
-TEST(CommandLine, UnclosedQuoteRunsToTheNextBlank)
-{
-    struct {
-        const char* line;
-        Lines options;
-        const char* document;
-    } cases[] = {
+        // an unclosed quote runs to the next blank
         {"\"C:\\My talk.zyn", {}, "C:\\My"},      // then "talk.zyn" has no divider
         {"\"C:\\a.zyn b=1", {"b=1"}, "C:\\a.zyn"},
         {"doc.zyn \"/border=thin", {"border=thin"}, "doc.zyn"},
