@@ -189,12 +189,16 @@ TEST_F(Player, WindowsAndTheirClasses)
 {
     // Wine, like later Windows, keeps WS_EX_WINDOWEDGE on any window with a
     // sizing border, whatever SetWindowLong asks: watch what the player asks.
-    std::unique_ptr<CallCounter> setLong;
+    std::unique_ptr<CallCounter> setLong, lookUp;
     ASSERT_TRUE(player.StartPaused(exe, "", dir, [&] {
         setLong.reset(new CallCounter(player.Handle(), player.Id(), "USER32.dll", "SetWindowLongA"));
+        lookUp.reset(new CallCounter(player.Handle(), player.Id(), "KERNEL32.dll", "GetProcAddress"));
     }));
-    ASSERT_TRUE(setLong && setLong->Installed());
+    ASSERT_TRUE(setLong && setLong->Installed() && lookUp && lookUp->Installed());
     Start(nullptr);
+    // the 3-D control library looked up by ordinal at start: two, the last 16
+    EXPECT_EQ(2u, lookUp->Calls());
+    EXPECT_EQ(16u, lookUp->LastArgument(1));
     EXPECT_EQ(kMainClass, ClassOf(main));
     EXPECT_EQ(kProduct, WindowText(main));
     RECT r;
