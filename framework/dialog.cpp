@@ -51,6 +51,19 @@ void CDialog::PlaceUpperCentre()
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CDialog::PlaceCentre()
+{
+    RECT area;
+    HWND owner = GetWindow(m_hwnd, GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &area))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT r;
+    GetWindowRect(m_hwnd, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(m_hwnd, 0, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CModalDialog::DoModal(HWND parent)
 {
     return DialogBoxParamA(CApp::Get()->Instance(), MAKEINTRESOURCEA(m_templateId), parent, Proc, (LPARAM)this);

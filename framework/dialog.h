@@ -26,6 +26,8 @@ protected:
 
     // Moves the window to ((screen - window) / 2, (screen - window) / 3).
     void PlaceUpperCentre();
+    // Centres the window on its owner, or on the work area without one.
+    void PlaceCentre();
 
     HWND m_hwnd;
     UINT m_templateId;

@@ -17,6 +17,14 @@
 #define IDD_PROGRESS            2872
 #define IDD_PLAYER_DESTINATION  2873
 
+/* controls */
+#define IDC_ABOUT_NAME          1007    /* about box: product name and version */
+#define IDC_AGREEMENT_TEXT      1010    /* agreement page: the read-only text */
+#define IDC_PROGRESS_FILE       1090    /* progress: file line */
+#define IDC_PROGRESS_STATUS     3652    /* progress: bold status line */
+#define IDC_PROGRESS_FRAME      3653    /* progress: frame that places the bar */
+#define IDC_PROGRESS_BAR        101     /* progress: the bar window inside the frame */
+
 /* strings */
 #define IDS_ABOUT_ITEM          101
 #define IDS_FILE_MISSING        102

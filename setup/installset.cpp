@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "descrules.h"
+#include "progress.h"
 #include "quillset.h"
 
 CInstallSet::CInstallSet(CSetupDescription* description_, bool prefer32)
@@ -17,6 +18,9 @@ CInstallSet::~CInstallSet()
 {
     if (!savedDirectory.IsEmpty())
         SetCurrentDirectoryA(savedDirectory);
+    // a dialog that has already gone has deleted itself
+    if (progress && progress == CProgressDialog::Current())
+        progress->Close();
     delete navigator;
     delete versionInfo;
     bool mainListed = Listed(mainModule);

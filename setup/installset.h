@@ -31,6 +31,16 @@ public:
     // message, except when the description names no "Mode".
     bool ReadDescription();
 
+    // Whether `program` runs, compared by full path. With checkLibraries a
+    // matching process counts only while it has loaded one of the set's
+    // libraries from the destination folder. Shows the check on the progress
+    // dialog when there is one.
+    bool IsProgramRunning(CSetupFile* program, bool checkLibraries);
+    // Asks the user to close Netscape Navigator (plug-in sets) and the player
+    // (player sets) while they run. False when the user cancelled: pendingError
+    // then holds message 119.
+    bool CheckProductsNotRunning();
+
     // Records a failure the user must see, replacing an earlier one.
     void SetError(UINT id, const char* arg1 = 0, const char* arg2 = 0);
     void ClearError();
@@ -52,7 +62,7 @@ public:
     int flags;
     CExceptomat* pendingError;
     int cancelled;
-    CProgressDialog* progress;
+    CProgressDialog* progress;        // deletes itself when its window goes
 
 private:
     CInstallSet(const CInstallSet&);
@@ -61,6 +71,7 @@ private:
     bool AddFile(CSetupFile* file);
     bool Listed(const CSetupFile* file) const;
     bool ProbeModule(const char* section, const char* key);
+    CStr PlayerProgramName();
     bool ReadFileList();
 
     bool m_prefer32;

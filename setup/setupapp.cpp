@@ -2,10 +2,14 @@
 
 #include "msgbox.h"
 #include "quillset.h"
+#include "toolhelp.h"
 
 static CSetupApp theApp;
 
-CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(1), m_set(0) {}
+CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(1), m_set(0)
+{
+    BindToolHelp();
+}
 
 CSetupApp::~CSetupApp()
 {

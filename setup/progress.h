@@ -1,0 +1,92 @@
+// The progress display of an install or uninstall: a bold status line, a file
+// line, a percentage bar and Cancel. Setup has no message loop of its own; the
+// steps call PumpMessages to keep it alive.
+#pragma once
+#include <windows.h>
+
+#include "dialog.h"
+#include "text.h"
+
+// Runs every waiting message of the thread, a quit request included, and
+// returns when the queue is empty. No dialog keyboard handling.
+void PumpMessages();
+
+// The child window that draws the percentage.
+class CProgressBar {
+public:
+    CProgressBar() : m_hwnd(0), m_percent(0) {}
+
+    // A visible child "Progresso" with id 101 covering `r`; false when it
+    // could not be made.
+    bool Create(HWND parent, const RECT& r);
+    // Keeps the text; its leading number becomes the percentage. The window
+    // is repainted when that changed, erased first only when it fell (or the
+    // text is empty or reads 0).
+    void SetText(const char* text);
+
+    HWND Handle() const { return m_hwnd; }
+    const char* Text() const { return m_text; }
+    long Percent() const { return m_percent; }
+
+private:
+    CProgressBar(const CProgressBar&);
+    void operator=(const CProgressBar&);
+
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    void Paint(HDC dc);
+
+    HWND m_hwnd;
+    CStr m_text;
+    long m_percent;
+};
+
+class CProgressDialog : public CModelessDialog {
+public:
+    // Sets *cancelFlag to 0 and shows the dialog (the application's main
+    // window is disabled meanwhile). Cancel and the close box set the flag to
+    // 1 and leave the dialog open. Created with `new`: destroying the window
+    // deletes the object.
+    CProgressDialog(int& cancelFlag, const char* title = 0, HWND parent = 0);
+
+    // Ends the dialog: destroys the window, or deletes the object when the
+    // window never came to be. The object is gone afterwards.
+    void Close();
+
+    // The status line, set only when the text differs (case counts); pumps
+    // messages either way.
+    void SetStatusText(const char* text);
+    // The file line, set as given; no pump.
+    void SetFileText(const char* text);
+    // The file line as the install steps change it: set when it differs (case
+    // counts), then one pump either way.
+    void ChangeFileText(const char* text);
+    // Both lines as shown, read after a pump.
+    CStr StatusText();
+    CStr FileText();
+    // The bar shows "<percent>%" when it exists and percent <= 100; pumps
+    // messages either way.
+    void SetPercent(unsigned percent);
+
+    CProgressBar& Bar() { return m_bar; }
+    bool BarCreated() const { return m_barCreated; }
+
+    // The one progress dialog that exists, or null.
+    static CProgressDialog* Current() { return s_current; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override { m_cancel = 1; }
+    void OnNcDestroy() override;
+
+private:
+    ~CProgressDialog();
+    CStr LineText(int id);
+
+    int& m_cancel;
+    const char* m_title;
+    bool m_barCreated;
+    CProgressBar m_bar;
+    HFONT m_boldFont;
+    static CProgressDialog* s_current;
+};
