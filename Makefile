@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run play clean
 
 all: build
 
@@ -24,6 +24,10 @@ test: build
 
 run: build
 	scripts/with-display scripts/run-sample $(BUILD)
+
+# Opens the sample presentation in the player under Wine.
+play: build
+	scripts/with-display scripts/play-sample $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -9,9 +9,9 @@ Process::~Process()
     Kill();
 }
 
-bool Process::Start(const std::string& exe, const std::string& args, const std::string& folder, const char* env)
+static bool Create(const std::string& exe, const std::string& args, const std::string& folder, const char* env,
+                   DWORD flags, PROCESS_INFORMATION& pi)
 {
-    Kill();
     std::string cmd = "\"" + exe + "\"";
     if (!args.empty())
         cmd += " " + args;
@@ -19,14 +19,69 @@ bool Process::Start(const std::string& exe, const std::string& args, const std::
     line.push_back(0);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, (void*)env,
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, flags, (void*)env,
                         folder.empty() ? nullptr : folder.c_str(), &si, &pi))
         return false;
     CloseHandle(pi.hThread);
+    return true;
+}
+
+bool Process::Start(const std::string& exe, const std::string& args, const std::string& folder, const char* env)
+{
+    Kill();
+    PROCESS_INFORMATION pi = {};
+    if (!Create(exe, args, folder, env, 0, pi))
+        return false;
     m_process = pi.hProcess;
     m_id = pi.dwProcessId;
     return true;
+}
+
+bool Process::StartPaused(const std::string& exe, const std::string& args, const std::string& folder,
+                          const std::function<void()>& atStart)
+{
+    Kill();
+    // As its debugger: the loader's breakpoint comes after the imports are
+    // bound and before the program's entry point.
+    PROCESS_INFORMATION pi = {};
+    if (!Create(exe, args, folder, nullptr, DEBUG_ONLY_THIS_PROCESS, pi))
+        return false;
+    m_process = pi.hProcess;
+    m_id = pi.dwProcessId;
+    DebugSetProcessKillOnExit(FALSE);
+    bool held = false, ended = false;
+    DEBUG_EVENT ev;
+    while (!held && !ended && WaitForDebugEvent(&ev, 10000)) {
+        DWORD status = DBG_CONTINUE;
+        switch (ev.dwDebugEventCode) {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            if (ev.u.CreateProcessInfo.hFile)
+                CloseHandle(ev.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            if (ev.u.LoadDll.hFile)
+                CloseHandle(ev.u.LoadDll.hFile);
+            break;
+        case EXCEPTION_DEBUG_EVENT:
+            if (ev.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT) {
+                atStart();
+                held = true;
+            } else {
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            }
+            break;
+        case EXIT_PROCESS_DEBUG_EVENT:
+            ended = true;
+            break;
+        }
+        ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, status);
+    }
+    // declared for XP and later only; this bench builds for an older target
+    typedef BOOL(WINAPI * StopProc)(DWORD);
+    auto stop = (StopProc)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "DebugActiveProcessStop");
+    if (stop)
+        stop(m_id);
+    return held;
 }
 
 bool Process::Running() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }

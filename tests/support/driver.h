@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ public:
     // Starts exe with the arguments in folder; env: an environment block or null.
     bool Start(const std::string& exe, const std::string& args, const std::string& folder,
                const char* env = nullptr);
+    // Starts exe like Start, but holds it once the system has bound its imports,
+    // before any of its own code ran, and calls atStart (which may reach into
+    // it, see remote.h) before letting it run.
+    bool StartPaused(const std::string& exe, const std::string& args, const std::string& folder,
+                     const std::function<void()>& atStart);
     DWORD Id() const { return m_id; }
     HANDLE Handle() const { return m_process; }
     bool Running() const;
