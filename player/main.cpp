@@ -107,8 +107,13 @@ bool CPlayerApp::InitInstance()
         build = MAKELONG(LOWORD(build), kOleMajorBuild - 1);
     if (HIWORD(build) != kOleMajorBuild)
         return false;
-    if (TestFault("ole-init"))
-        CoInitializeEx(0, COINIT_MULTITHREADED);
+    if (TestFault("ole-init")) {
+        // looked up: OLE without DCOM (plain Windows 95) has no CoInitializeEx
+        typedef HRESULT(WINAPI * CoInitializeExProc)(void*, DWORD);
+        FARPROC f = GetProcAddress(GetModuleHandleA("OLE32.DLL"), "CoInitializeEx");
+        if (f)
+            ((CoInitializeExProc)(void (*)(void))f)(0, COINIT_MULTITHREADED);
+    }
     if (FAILED(OleInitialize(0)))
         return false;
     m_oleStarted = true;
