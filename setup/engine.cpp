@@ -92,10 +92,11 @@ CProgressDialog* CInstallSet::Progress() const
     return progress && progress == CProgressDialog::Current() ? progress : 0;
 }
 
-void CInstallSet::ShowStatus(UINT id)
+void CInstallSet::ShowStep(UINT id, const char* file)
 {
     if (CProgressDialog* p = Progress())
         p->SetStatusText(LoadText(id));
+    ShowFile(file);
 }
 
 void CInstallSet::ShowFile(const char* text)
@@ -112,8 +113,7 @@ void CInstallSet::ShowPercent(unsigned percent)
 
 void CInstallSet::ShowStepDone(UINT id)
 {
-    ShowStatus(id);
-    ShowFile("");
+    ShowStep(id, "");
     if (CProgressDialog* p = Progress())
         p->Bar().SetText("");
     PumpMessages();
@@ -132,8 +132,7 @@ bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 
 bool CInstallSet::CopyModuleFiles()
 {
-    ShowStatus(IDS_INSTALLING);
-    ShowFile("");
+    ShowStep(IDS_INSTALLING, "");
     const bool plugin = (flags & kPluginSet) != 0;
     if (plugin && !HasPluginFolder()) {
         // without Navigator's folder the plug-in would land nowhere useful
@@ -162,8 +161,7 @@ bool CInstallSet::CopyModuleFiles()
 
 bool CInstallSet::RemoveModuleFiles()
 {
-    ShowStatus(IDS_REMOVING);
-    ShowFile("");
+    ShowStep(IDS_REMOVING, "");
     const bool plugin = (flags & kPluginSet) && HasPluginFolder();
     for (int r = m_count; r > 0; --r) {
         CSetupFile* file = m_files[r - 1];
@@ -220,16 +218,14 @@ bool CInstallSet::RegisterProgram()
     CStr path = program->FullPath();
     bool result = true;
     if (flags & kPlayerSet) {
-        ShowStatus(IDS_REGISTERING);
-        ShowFile(path);
+        ShowStep(IDS_REGISTERING, path);
         // only a program can open documents; a library would stay registered,
         // as unregistering looks at programs only
         if (program->IsProgram())
             result = RegisterDocumentType(CApp::Get()->Instance(), path, IDS_EXTENSION, IDS_PROGID,
                                           IDS_DOC_DESCRIPTION, IDS_MIME_TYPE, IDS_OWNER_LIST, IDS_QUICKVIEW) != 0;
     }
-    ShowStatus(IDS_REGISTERING);
-    ShowFile(path);
+    ShowStep(IDS_REGISTERING, path);
     return WriteUninstallEntry(*program, versionInfo, 0) != 0 && result;
 }
 
@@ -241,13 +237,11 @@ bool CInstallSet::UnregisterProgram()
         return false;
     CStr path = program->FullPath();
     if (flags & kPlayerSet) {
-        ShowStatus(IDS_UNREGISTERING);
-        ShowFile(path);
+        ShowStep(IDS_UNREGISTERING, path);
         if (program->IsProgram())
             UnregisterDocumentType(CApp::Get()->Instance(), path, IDS_EXTENSION, IDS_PROGID, IDS_MIME_TYPE);
     }
-    ShowStatus(IDS_REGISTERING);
-    ShowFile(path);
+    ShowStep(IDS_REGISTERING, path);
     return (RemoveUninstallEntry(*program, versionInfo) & 1) != 0;
 }
 

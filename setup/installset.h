@@ -112,7 +112,8 @@ private:
     bool HasPluginFolder() const;
     // The progress dialog while its window is there, else null.
     CProgressDialog* Progress() const;
-    void ShowStatus(UINT id);
+    // The status line (string id) and the file line, each set when it differs.
+    void ShowStep(UINT id, const char* file);
     void ShowFile(const char* text);
     void ShowPercent(unsigned percent);
     // The status line's closing text, the file line emptied, the bar cleared.

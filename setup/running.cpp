@@ -29,8 +29,7 @@ bool CInstallSet::IsProgramRunning(CSetupFile* program, bool checkLibraries)
     if (!program)
         return false;
     CStr path = program->FullPath();
-    ShowStatus(IDS_CHECKING_MODULES);
-    ShowFile(path);
+    ShowStep(IDS_CHECKING_MODULES, path);
     return FindProgramProcess(path, SamePath, checkLibraries ? HoldsSetLibrary : 0, this);
 }
 
