@@ -4,6 +4,7 @@
 
 #include "msgbox.h"
 #include "progpath.h"
+#include "profile.h"
 #include "registry.h"
 #include "settings.h"
 
@@ -216,11 +217,7 @@ CSetupFile* FindRegisteredOpener(const char* extension, CStr* progId)
         }
     }
     if (at < 0) {
-        // the profile functions cut a long value: read into more room to tell
-        char value[MAX_PATH + 2];
-        DWORD n = GetProfileStringA("Extensions", ExtensionName(extension), "", value, sizeof value);
-        if (n > 0 && n < MAX_PATH) {
-            memcpy(path, value, n + 1);
+        if (ReadProfileText(0, "Extensions", ExtensionName(extension), 0, path)) {
             size_t name = ExtractProgramPath(path);
             if (path[0])
                 at = (int)name;

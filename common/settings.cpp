@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "progpath.h"
+#include "profile.h"
 #include "registry.h"
 #include "text.h"
 
@@ -85,17 +86,7 @@ int CProfileSettingsStore::GetInt(const char* section, const char* valueName, in
 const char* CProfileSettingsStore::GetString(const char* section, const char* valueName, const char* defaultValue)
 {
     m_value[0] = 0;
-    if (!m_valid)
-        return 0;
-    // the profile functions cut a long value: read into more room to tell
-    char text[MAX_PATH + 2];
-    memset(text, 0, sizeof text);
-    DWORD n = GetPrivateProfileStringA(section, valueName, defaultValue ? defaultValue : "", text, sizeof text,
-                                       m_fileName);
-    if (n == 0 || n >= MAX_PATH)
-        return 0;
-    memcpy(m_value, text, n + 1);
-    return m_value;
+    return m_valid && ReadProfileText(m_fileName, section, valueName, defaultValue, m_value) ? m_value : 0;
 }
 
 int CProfileSettingsStore::WriteString(const char* section, const char* valueName, const char* string)

@@ -4,6 +4,7 @@
 
 #include "appentry.h"
 #include "doctype.h"
+#include "profile.h"
 #include "quillset.h"
 
 // What IsPluginFolder compares with, read from the description once a run.
@@ -16,23 +17,12 @@ static struct {
 
 void ForgetPluginFolderCache() { s_plugin.filled = false; }
 
-// A profile value of 259 characters at most; a longer one reads as empty.
-// file: a private profile file, or null for WIN.INI.
-static bool ReadProfile(const char* file, const char* section, const char* key, char (&value)[MAX_PATH])
-{
-    // the profile functions cut a long value: read into more room to tell
-    char buf[MAX_PATH + 2];
-    DWORD n = file ? GetPrivateProfileStringA(section, key, "", buf, sizeof buf, file)
-                   : GetProfileStringA(section, key, "", buf, sizeof buf);
-    return n > 0 && n < MAX_PATH && CopyText(value, buf);
-}
-
 // The folder of the latest 16-bit installation, as WIN.INI records it.
 static CSetupFolder* LatestFromWinIni()
 {
     CStr section = LoadText(IDS_PRODUCT_FAMILY);
     char latest[MAX_PATH], folder[MAX_PATH];
-    if (!ReadProfile(0, section, "Latest", latest) || !ReadProfile(0, section, latest, folder))
+    if (!ReadProfileText(0, section, "Latest", 0, latest) || !ReadProfileText(0, section, latest, 0, folder))
         return 0;
     return new CSetupFolder(folder);
 }
@@ -97,7 +87,7 @@ void CInstallSet::LocateNavigator()
     if (platform != kPlatform16)
         return;
     char ini[MAX_PATH], folder[MAX_PATH];
-    if (!ReadProfile(0, "Netscape", "ini", ini) || !ReadProfile(ini, "Main", "Install Directory", folder))
+    if (!ReadProfileText(0, "Netscape", "ini", 0, ini) || !ReadProfileText(ini, "Main", "Install Directory", 0, folder))
         return;
     navigator = new CSetupFile(folder, name);
     if (navigator && !navigator->Exists()) {
