@@ -79,13 +79,12 @@ int WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const CSe
     }
 
     // the uninstaller is this setup program's file name in the program's folder
-    char self[MAX_PATH];
-    DWORD n = GetModuleFileNameA(0, self, sizeof self);
+    CSetupFile self;
+    self.Probe();
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         SetFittingString(key, "DisplayName", names.versionedProduct);
         char command[MAX_PATH];
-        if (n > 0 && n < sizeof self &&
-            BuildCommand(command, sizeof command, JoinPath(folder, AfterLastBackslash(self)), "/uninstall"))
+        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/uninstall"))
             key.SetString("UninstallString", command);
     }
     return 1;
