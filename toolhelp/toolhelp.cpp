@@ -5,8 +5,11 @@
 #include "pathrules.h"
 #include "text.h"
 
+#ifndef _WIN64
+// the entry sizes that 32-bit Windows expects in dwSize
 static_assert(sizeof(PROCESSENTRY32) == 296, "ANSI process entry");
 static_assert(sizeof(MODULEENTRY32) == 548, "ANSI module entry");
+#endif
 
 // QueryFullProcessImageNameA wants no more than this (Vista and later)
 static const DWORD kQueryLimitedInformation = 0x1000;

@@ -37,14 +37,14 @@ public:
 
     bool Installed() const { return m_data != 0; }
     DWORD Calls() const;
-    // Argument 0, 1 or 2 of the last call.
+    // Argument 0, 1 or 2 of the last call (its low 32 bits).
     DWORD LastArgument(int index) const;
 
 private:
     DWORD Read(int index) const;
 
     HANDLE m_process;
-    DWORD m_data = 0;   // calls, three arguments, original address, then the code
+    UINT_PTR m_data = 0;   // calls, three arguments, original address, then the code
 };
 
 }  // namespace bench
