@@ -1,5 +1,10 @@
 # The two commands: `make run` and `make test`. Both install what is missing,
 # configure and build first.
+#
+# The shipped programs are i686. The Wine bench runs them where this machine
+# runs 32-bit Wine, and always runs their x86_64 twin (BUILD/x86_64), so that
+# it proves the same sources on machines that refuse 32-bit programs.
+# BENCH_ARCH=x86_64 makes any machine behave as one of those.
 BUILD ?= build
 CMAKE_FLAGS ?=
 
@@ -10,10 +15,16 @@ all: build
 deps:
 	@scripts/install-deps
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
-
-configure: deps $(BUILD)/build.ninja
+# Says which builds the Wine bench runs, and why i686 does not where it cannot.
+configure: deps
+	@if why=$$(scripts/wine-probe); then \
+	    echo "Wine bench: the i686 programs and their x86_64 twin"; i686=ON; \
+	else \
+	    echo "Wine bench: the x86_64 twin only (i686 cannot run here: $$why)"; i686=OFF; \
+	fi; \
+	mkdir -p $(BUILD); \
+	cmake -S . -B $(BUILD) -G Ninja -DBENCH_I686_WINE=$$i686 $(CMAKE_FLAGS) >$(BUILD)/configure.log 2>&1 \
+	    || { cat $(BUILD)/configure.log; exit 1; }
 
 build: configure
 	cmake --build $(BUILD)
@@ -22,12 +33,17 @@ test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure
 	@cmake --build $(BUILD) --target sizes | grep bytes
 
+# run and play take the i686 programs where they can run, else the twin.
+RUN_TREE = $$(if scripts/wine-probe >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)
+
 run: build
-	scripts/with-display scripts/run-sample $(BUILD)
+	@tree=$(RUN_TREE); echo "Running the programs of $$tree"; \
+	scripts/with-display scripts/run-sample $$tree
 
 # Opens the sample presentation in the player under Wine.
 play: build
-	scripts/with-display scripts/play-sample $(BUILD)
+	@tree=$(RUN_TREE); echo "Running the programs of $$tree"; \
+	scripts/with-display scripts/play-sample $$tree
 
 clean:
 	rm -rf $(BUILD)
