@@ -1,16 +1,3 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (posix thread model,
-# which GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# The shipped programs: 32-bit Windows.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(_prefix i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER  ${_prefix}-windres)
-set(CMAKE_OBJDUMP      ${_prefix}-objdump CACHE FILEPATH "")
-set(CMAKE_DLLTOOL      ${_prefix}-dlltool CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,16 +1,3 @@
-# Cross build for 64-bit Windows (the bench's twin build only) with Debian's MinGW-w64 (posix thread model,
-# which GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# The bench's twin of the programs: 64-bit Windows (never shipped).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER  ${_prefix}-windres)
-set(CMAKE_OBJDUMP      ${_prefix}-objdump CACHE FILEPATH "")
-set(CMAKE_DLLTOOL      ${_prefix}-dlltool CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

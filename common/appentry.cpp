@@ -5,7 +5,6 @@
 
 #include "msgbox.h"
 #include "progpath.h"
-#include "quillset.h"
 #include "registry.h"
 #include "settings.h"
 
@@ -23,7 +22,7 @@ static LONG SetFittingString(const CKey& key, const char* name, const char* valu
 // The names an installation is filed under.
 class CEntryNames {
 public:
-    CEntryNames(CSetupFile& program, const CVersionInfo* info)
+    CEntryNames(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct)
     {
         if (!info) {
             m_own.ReadVersionInfo(program.FullPath());
@@ -31,7 +30,7 @@ public:
         }
         company = info->companyName;
         version = info->versionText;
-        product = info->productName.IsEmpty() ? LoadText(IDS_PRODUCT_FAMILY) : info->productName;
+        product = info->productName.IsEmpty() ? defaultProduct : info->productName.c_str();
         versionedProduct = product;
         versionedProduct.AppendChar(' ');
         versionedProduct.Append(version);
@@ -48,13 +47,14 @@ private:
     CVersionInfo m_own;
 };
 
-int WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const CSetupFolder* extra)
+void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
+                         const CSetupFolder* extra)
 {
     // an empty name would make the tables' own keys the program's
     const char* name = program.Name();
     if (!*name)
-        return 1;
-    CEntryNames names(program, info);
+        return;
+    CEntryNames names(program, info, defaultProduct);
     const char* folder = program.Path();
 
     CKey key;
@@ -87,15 +87,14 @@ int WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const CSe
         if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/uninstall"))
             key.SetString("UninstallString", command);
     }
-    return 1;
 }
 
-int RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info)
+void RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct)
 {
     const char* name = program.Name();
     if (!*name)
-        return 1;
-    CEntryNames names(program, info);
+        return;
+    CEntryNames names(program, info, defaultProduct);
 
     // An App Paths entry that points elsewhere belongs to another installation.
     CKey table;
@@ -125,7 +124,6 @@ int RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info)
 
     if (table.Open(HKEY_LOCAL_MACHINE, kUninstall) == ERROR_SUCCESS)
         DeleteKeyTree(table.Handle(), name);
-    return 1;
 }
 
 CSetupFolder* FindAppPath(const char* fileName)

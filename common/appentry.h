@@ -5,13 +5,15 @@
 #include "versioninfo.h"
 
 // Writes the three records of `program` (installed in its folder). Without
-// `info` the version resource of the program file is read; `extra` adds a
-// second folder to the per-user "Path". Returns 1.
-int WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const CSetupFolder* extra);
+// `info` the version resource of the program file is read; a program without
+// a product name is filed under `defaultProduct`. `extra` adds a second folder
+// to the per-user "Path". Failures are silent.
+void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
+                         const CSetupFolder* extra);
 
 // Removes them again; an App Paths entry that points into another folder
-// stays. Returns 1.
-int RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info);
+// stays. Failures are silent.
+void RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct);
 
 // The folder the App Paths entry of a program file names (the first of its
 // "Path" list), when the program is really there. Caller owns; null when none.

@@ -110,14 +110,14 @@ static void RegisterClasses(HINSTANCE module, const char* program, const char* e
     }
 }
 
-int RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
+void RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
                          UINT descriptionId, UINT mimeTypeId, UINT ownerListId, UINT quickViewId)
 {
     char program[MAX_PATH];
     ShortText extension;
     if (!ProgramPathOf(module, programPath, program) || !LoadTextInto(module, extensionId, extension) ||
         !ExtensionName(extension)[0])
-        return 1;
+        return;
     char owner[MAX_PATH];
     RegisterClasses(module, program, extension, progIdId, descriptionId, mimeTypeId, ownerListId, quickViewId,
                     owner);
@@ -126,38 +126,38 @@ int RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extensi
     // not be registered, no program is named there either.
     char value[MAX_PATH];
     if (!owner[0] || !CopyText(value, owner) || !AppendText(value, " ^") || !AppendText(value, extension))
-        return 1;
+        return;
     WriteProfileStringA("Extensions", ExtensionName(extension), value);
     OpenSettingsStore("Microsoft\\Windows", "CurrentVersion");
     if (CSettingsStore* store = SettingsStore())
         store->WriteString("Extensions", ExtensionName(extension), value);
     CloseSettingsStore();
-    return 1;
 }
 
-// 1 when the verb's command starts `program`, 0 when it starts another, -1
-// when there is no readable command.
-static int CommandStarts(HKEY shell, const char* verbCommand, const char* program)
+enum VerbProgram { kNoCommand, kOtherProgram, kThisProgram };
+
+// Which program the verb's command starts, as seen from `program`.
+static VerbProgram CommandStarts(HKEY shell, const char* verbCommand, const char* program)
 {
     CKey key;
     char command[MAX_PATH];
     if (key.Open(shell, verbCommand) != ERROR_SUCCESS || !key.QueryString(0, command, sizeof command))
-        return -1;
+        return kNoCommand;
     ExtractProgramPath(command);
-    return EqualNoCase(command, program) ? 1 : 0;
+    return EqualNoCase(command, program) ? kThisProgram : kOtherProgram;
 }
 
-int UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
+void UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
                            UINT mimeTypeId)
 {
     char program[MAX_PATH];
     ShortText extension, progId;
     if (!ProgramPathOf(module, programPath, program) || !LoadTextInto(module, extensionId, extension))
-        return 1;
+        return;
     {
         CKey extKey;
         if (extKey.Open(HKEY_CLASSES_ROOT, extension) != ERROR_SUCCESS)
-            return 1;
+            return;
         if (!extKey.QueryString(0, progId, sizeof progId) || !progId[0])
             LoadTextInto(module, progIdId, progId);
     }
@@ -165,13 +165,13 @@ int UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT exten
     CKey shell;
     if (!progId[0] || !CopyText(name, progId) || !AppendText(name, "\\shell") ||
         shell.Open(HKEY_CLASSES_ROOT, name) != ERROR_SUCCESS)
-        return 1;
+        return;
 
-    bool openOurs = CommandStarts(shell.Handle(), "open\\command", program) == 1;
-    int quickView = CommandStarts(shell.Handle(), "QuickView\\command", program);
-    if (quickView == 1 && !openOurs) {
+    bool openOurs = CommandStarts(shell.Handle(), "open\\command", program) == kThisProgram;
+    VerbProgram quickView = CommandStarts(shell.Handle(), "QuickView\\command", program);
+    if (quickView == kThisProgram && !openOurs) {
         DeleteKeyTree(shell.Handle(), "QuickView");
-    } else if (quickView == 0 && openOurs) {
+    } else if (quickView == kOtherProgram && openOurs) {
         // another program still views the type through it: keep the type
         DeleteKeyTree(shell.Handle(), "open");
         openOurs = false;
@@ -185,7 +185,6 @@ int UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT exten
         if (LoadTextInto(module, mimeTypeId, mimeType) && MimeKeyName(mimeType, name))
             DeleteKeyTree(HKEY_CLASSES_ROOT, name);
     }
-    return 1;
 }
 
 int ReadOpenCommandProgram(const char* progId, char* buf, DWORD size)

@@ -9,14 +9,15 @@
 // Registers programPath (null: the module's own file) as the opener of the
 // document type whose texts are strings of `module` by number. An owner list
 // names programs whose icon and open verb are kept (they then get only the
-// QuickView verb). Numbers 0 leave out the owner list and QuickView. Returns 1.
-int RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
+// QuickView verb). Numbers 0 leave out the owner list and QuickView.
+// Failures are silent.
+void RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
                          UINT descriptionId, UINT mimeTypeId, UINT ownerListId, UINT quickViewId);
 
 // Removes what of the registration belongs to programPath: the whole type
 // when it owns the open verb, else only its QuickView verb. The [Extensions]
-// entries stay. Returns 1.
-int UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
+// entries stay. Failures are silent.
+void UnregisterDocumentType(HINSTANCE module, const char* programPath, UINT extensionId, UINT progIdId,
                            UINT mimeTypeId);
 
 // The program that opens an extension (".zyn"), through the registry or else

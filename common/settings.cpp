@@ -10,7 +10,7 @@
 static CSettingsStore* s_store;
 static CRegistrySettingsStore* s_registryStore;   // s_store when it is one
 
-CRegistrySettingsStore::CRegistrySettingsStore(const char* company, const char* product) : m_root(0)
+CRegistrySettingsStore::CRegistrySettingsStore(const char* company, const char* product)
 {
     m_value[0] = 0;
     char key[264] = "Software\\";
@@ -18,64 +18,58 @@ CRegistrySettingsStore::CRegistrySettingsStore(const char* company, const char* 
         return;
     if (product && (!AppendText(key, "\\") || !AppendText(key, product)))
         return;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, key, &m_root) != ERROR_SUCCESS)
-        m_root = 0;
+    m_root.Create(HKEY_CURRENT_USER, key);
 }
 
-CRegistrySettingsStore::~CRegistrySettingsStore()
+HKEY CRegistrySettingsStore::SectionKey(CKey& key, const char* section) const
 {
-    if (m_root)
-        RegCloseKey(m_root);
+    HKEY root = m_root.Handle();
+    if (!root || !section)
+        return root;
+    // reading a missing section creates it empty
+    return key.Create(root, section) == ERROR_SUCCESS ? key.Handle() : 0;
 }
 
 int CRegistrySettingsStore::GetInt(const char* section, const char* valueName, int defaultValue)
 {
-    if (!m_root)
-        return defaultValue;
     CKey key;
-    // reading a missing section creates it empty
-    if (section && key.Create(m_root, section) != ERROR_SUCCESS)
-        return defaultValue;
+    HKEY from = SectionKey(key, section);
     // four bytes of any type read as a number; a longer value does not fit
     BYTE data[4] = {0, 0, 0, 0};
     DWORD size = sizeof data;
-    if (RegQueryValueExA(section ? key.Handle() : m_root, valueName, 0, 0, data, &size) != ERROR_SUCCESS)
+    if (!from || RegQueryValueExA(from, valueName, 0, 0, data, &size) != ERROR_SUCCESS)
         return defaultValue;
     return (int)(data[0] | (data[1] << 8) | (data[2] << 16) | ((DWORD)data[3] << 24));
 }
 
 const char* CRegistrySettingsStore::GetString(const char* section, const char* valueName, const char* defaultValue)
 {
-    if (!m_root)
-        return defaultValue;
     CKey key;
-    if (section && key.Create(m_root, section) != ERROR_SUCCESS)
-        return defaultValue;
-    return QueryRegString(section ? key.Handle() : m_root, valueName, m_value, sizeof m_value) ? m_value
-                                                                                                 : defaultValue;
+    HKEY from = SectionKey(key, section);
+    return from && QueryRegString(from, valueName, m_value, sizeof m_value) ? m_value : defaultValue;
 }
 
-int CRegistrySettingsStore::WriteString(const char* section, const char* valueName, const char* string)
+bool CRegistrySettingsStore::WriteString(const char* section, const char* valueName, const char* string)
 {
+    HKEY root = m_root.Handle();
     if (!section)
-        return 1;
-    if (!m_root)
-        return 0;
+        return true;
+    if (!root)
+        return false;
     if (!valueName)
-        return DeleteKeyTree(m_root, section) == ERROR_SUCCESS;
+        return DeleteKeyTree(root, section) == ERROR_SUCCESS;
     CKey key;
     if (!string)
-        return key.Open(m_root, section, KEY_SET_VALUE) == ERROR_SUCCESS &&
+        return key.Open(root, section, KEY_SET_VALUE) == ERROR_SUCCESS &&
                RegDeleteValueA(key.Handle(), valueName) == ERROR_SUCCESS;
-    return key.Create(m_root, section) == ERROR_SUCCESS && key.SetString(valueName, string) == ERROR_SUCCESS;
+    return key.Create(root, section) == ERROR_SUCCESS && key.SetString(valueName, string) == ERROR_SUCCESS;
 }
 
-CProfileSettingsStore::CProfileSettingsStore(const char* name) : m_valid(0)
+CProfileSettingsStore::CProfileSettingsStore(const char* name)
 {
     m_value[0] = 0;
     m_fileName[0] = 0;
-    if (name && ProfileFileName(m_fileName, sizeof m_fileName, name))
-        m_valid = 1;
+    m_valid = name && ProfileFileName(m_fileName, sizeof m_fileName, name);
 }
 
 int CProfileSettingsStore::GetInt(const char* section, const char* valueName, int defaultValue)
@@ -89,7 +83,7 @@ const char* CProfileSettingsStore::GetString(const char* section, const char* va
     return m_valid && ReadProfileText(m_fileName, section, valueName, defaultValue, m_value) ? m_value : 0;
 }
 
-int CProfileSettingsStore::WriteString(const char* section, const char* valueName, const char* string)
+bool CProfileSettingsStore::WriteString(const char* section, const char* valueName, const char* string)
 {
     return m_valid && WritePrivateProfileStringA(section, valueName, string, m_fileName);
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "registry.h"
+
 class CSettingsStore {
 public:
     virtual ~CSettingsStore() {}
@@ -11,8 +13,7 @@ public:
     // The store's own buffer (the next call overwrites it), or defaultValue.
     virtual const char* GetString(const char* section, const char* valueName, const char* defaultValue) = 0;
     // A null string deletes the value, a null value name the whole section.
-    // 1 on success, 0 on failure.
-    virtual int WriteString(const char* section, const char* valueName, const char* string) = 0;
+    virtual bool WriteString(const char* section, const char* valueName, const char* string) = 0;
 };
 
 class CRegistrySettingsStore : public CSettingsStore {
@@ -20,19 +21,22 @@ public:
     // Creates (or opens) HKEY_CURRENT_USER\Software\company[\product]; the
     // root stays null when that fails.
     CRegistrySettingsStore(const char* company, const char* product);
-    ~CRegistrySettingsStore() override;
 
     int GetInt(const char* section, const char* valueName, int defaultValue) override;
     const char* GetString(const char* section, const char* valueName, const char* defaultValue) override;
-    int WriteString(const char* section, const char* valueName, const char* string) override;
+    bool WriteString(const char* section, const char* valueName, const char* string) override;
 
-    HKEY RootKey() const { return m_root; }
+    HKEY RootKey() const { return m_root.Handle(); }
 
 private:
+    // The section's key (opened into key), the root for no section; null
+    // when there is none.
+    HKEY SectionKey(CKey& key, const char* section) const;
+
     CRegistrySettingsStore(const CRegistrySettingsStore&);
     void operator=(const CRegistrySettingsStore&);
 
-    HKEY m_root;
+    CKey m_root;
     char m_value[MAX_PATH];
 };
 
@@ -46,14 +50,14 @@ public:
     // Null when nothing was read (a missing key with a non-empty default
     // gives the default's copy).
     const char* GetString(const char* section, const char* valueName, const char* defaultValue) override;
-    int WriteString(const char* section, const char* valueName, const char* string) override;
+    bool WriteString(const char* section, const char* valueName, const char* string) override;
 
     const char* FileName() const { return m_fileName; }
 
 private:
     char m_value[MAX_PATH];
     char m_fileName[MAX_PATH];
-    int m_valid;
+    bool m_valid;
 };
 
 // Replaces the current store: a registry store for a company (the product may

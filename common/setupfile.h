@@ -3,8 +3,6 @@
 #include "pathrules.h"
 #include "text.h"
 
-class CExceptomat;
-
 // A folder, held in normal form.
 class CSetupFolder {
 public:
@@ -55,13 +53,6 @@ public:
     // Deletes the file of this name from `folder` (from its own folder when
     // none), once more after clearing a read-only attribute. True when deleted.
     bool DeleteFrom(const CSetupFolder* folder = 0) const;
-
-    // Installs the file of this name from its folder into `target` with the
-    // version-aware install function, asking about write-protected targets;
-    // afterwards the record names the installed copy. Clears pendingError
-    // first and leaves a message there when the installation must stop;
-    // sets cancelled when the user cancels. Setup's own (setup/engine.cpp).
-    bool InstallFile(const CSetupFolder& target, CExceptomat*& pendingError, int& cancelled);
 
     int kind;        // bit 0: destination folder, bit 1: plug-in folder
     bool critical;

@@ -3,6 +3,7 @@
 #include "engine.h"
 
 #include "deck.h"
+#include "owners.h"
 #include "pathrules.h"
 #include "text.h"
 
@@ -72,14 +73,13 @@ void CCallTrace::Write()
     DWORD n = GetEnvironmentVariableA("VANTREL_ENGINE_TRACE", path, sizeof path);
     if (n == 0 || n >= sizeof path || !m_line.Append("\r\n"))
         return;
-    HANDLE f = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, 0);
-    if (f == INVALID_HANDLE_VALUE)
+    CHandle f(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, 0));
+    if (!f.IsValid())
         return;
-    SetFilePointer(f, 0, 0, FILE_END);
+    SetFilePointer(f.Get(), 0, 0, FILE_END);
     DWORD done;
-    WriteFile(f, m_line.c_str(), (DWORD)m_line.Length(), &done, 0);
-    CloseHandle(f);
+    WriteFile(f.Get(), m_line.c_str(), (DWORD)m_line.Length(), &done, 0);
 }
 
 // ---- drawing
@@ -128,9 +128,9 @@ void Paint(CEngine& e, HWND view)
     RECT text = area;
     InflateRect(&text, -margin, -margin);
     SetBkMode(dc, TRANSPARENT);
-    HFONT heading = MakeFont(h / 12 + 6, FW_BOLD);
-    HFONT body = MakeFont(h / 24 + 6, FW_NORMAL);
-    HGDIOBJ old = SelectObject(dc, heading);
+    CGdiObject<HFONT> heading(MakeFont(h / 12 + 6, FW_BOLD));
+    CGdiObject<HFONT> body(MakeFont(h / 24 + 6, FW_NORMAL));
+    HGDIOBJ old = SelectObject(dc, heading.Get());
     if (e.deck.Count()) {
         SetTextColor(dc, RGB(0, 0, 96));
         RECT r = text;
@@ -138,7 +138,7 @@ void Paint(CEngine& e, HWND view)
         r.left = text.left;
         r.right = text.right;
         DrawTextA(dc, e.deck.Heading(e.current), -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-        SelectObject(dc, body);
+        SelectObject(dc, body.Get());
         SetTextColor(dc, RGB(0, 0, 0));
         RECT b = text;
         b.top = r.bottom + margin / 2;
@@ -150,7 +150,7 @@ void Paint(CEngine& e, HWND view)
         InflateRect(&p, -4, -2);
         DrawTextA(dc, page, -1, &p, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
     } else {
-        SelectObject(dc, body);
+        SelectObject(dc, body.Get());
         SetTextColor(dc, RGB(128, 128, 128));
         const char* say = !e.problem.IsEmpty() ? e.problem.c_str()
                           : e.opened           ? "This presentation has no slides."
@@ -164,8 +164,6 @@ void Paint(CEngine& e, HWND view)
         DrawTextA(dc, say, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     }
     SelectObject(dc, old);
-    DeleteObject(heading);
-    DeleteObject(body);
     EndPaint(view, &ps);
 }
 
@@ -230,18 +228,17 @@ void Load(CEngine& e, const char* path)
     e.opened = false;
     e.problem.Clear();
     e.deck.Read("", 0);
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, 0);
-    if (f == INVALID_HANDLE_VALUE) {
+    CHandle f(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, 0));
+    if (!f.IsValid()) {
         e.problem = "Cannot open the presentation ";
         e.problem.Append(path);
         return;
     }
-    DWORD size = GetFileSize(f, 0);
+    DWORD size = GetFileSize(f.Get(), 0);
     char* text = size <= kLargestDocument ? new char[size + 1] : 0;
     DWORD got = 0;
-    bool ok = text && ReadFile(f, text, size, &got, 0) && got == size && e.deck.Read(text, size);
+    bool ok = text && ReadFile(f.Get(), text, size, &got, 0) && got == size && e.deck.Read(text, size);
     delete[] text;
-    CloseHandle(f);
     if (!ok) {
         e.problem = "Cannot read the presentation ";
         e.problem.Append(path);

@@ -21,7 +21,7 @@ protected:
     virtual INT_PTR OnMessage(UINT /*msg*/, WPARAM, LPARAM, bool& /*handled*/) { return 0; }
     virtual void OnOK() = 0;
     virtual void OnCancel() = 0;
-    // The window is gone (WM_NCDESTROY); the object may delete itself here.
+    // The window is gone (WM_NCDESTROY); the object stays with its owner.
     virtual void OnNcDestroy() {}
 
     // Moves the window to ((screen - window) / 2, (screen - window) / 3).

@@ -7,6 +7,7 @@
 #include "cmdline.h"
 #include "doctype.h"
 #include "engine.h"
+#include "owners.h"
 #include "vantrel.h"
 
 namespace {
@@ -24,7 +25,7 @@ const int kCtl3dAutoSubclass = 16;
 
 class CPlayerApp : public CApp {
 public:
-    CPlayerApp() : m_ctl3d(0), m_oleStarted(false), m_engineCreated(false), m_main(0), m_view(0), m_engine(0) {}
+    CPlayerApp() : m_engineCreated(false), m_main(0), m_view(0), m_engine(0) {}
 
     bool InitInstance() override;
     int ExitInstance(int code) override;
@@ -35,8 +36,8 @@ private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HMODULE m_ctl3d;
-    bool m_oleStarted;
+    CLibrary m_ctl3d;
+    COleStart m_ole;
     bool m_engineCreated;
     HWND m_main;
     HWND m_view;
@@ -55,23 +56,28 @@ private:
     HENGINE m_engine;
 };
 
-// Test seam: VANTREL_TEST_FAULT makes one start-up step fail for real, so the
-// bench can watch the quiet end: "ole-build" (the OLE library reads as major
-// build 22), "ole-init" (the thread is already in the multithreaded apartment,
-// so OLE cannot start), "class" (the view class name is already taken).
+#ifdef VANTREL_BENCH_FAULTS
+// The bench's own build only (never the shipped program): VANTREL_TEST_FAULT
+// makes one start-up step fail for real, so the bench can watch the quiet
+// end: "ole-build" (the OLE library reads as major build 22), "ole-init" (the
+// thread is already in the multithreaded apartment, so OLE cannot start),
+// "class" (the view class name is already taken).
 bool TestFault(const char* which)
 {
     char fault[16];
     DWORD n = GetEnvironmentVariableA("VANTREL_TEST_FAULT", fault, sizeof fault);
     return n > 0 && n < sizeof fault && lstrcmpiA(fault, which) == 0;
 }
+#else
+inline bool TestFault(const char*) { return false; }
+#endif
 
 }  // namespace
 
 void CPlayerApp::CallCtl3d(int ordinal)
 {
     typedef BOOL(WINAPI * Ctl3dProc)(HINSTANCE);
-    FARPROC f = m_ctl3d ? GetProcAddress(m_ctl3d, MAKEINTRESOURCEA(ordinal)) : 0;
+    FARPROC f = m_ctl3d.IsValid() ? GetProcAddress(m_ctl3d.Get(), MAKEINTRESOURCEA(ordinal)) : 0;
     if (f)
         ((Ctl3dProc)(void (*)(void))f)(Instance());
 }
@@ -114,11 +120,10 @@ bool CPlayerApp::InitInstance()
         if (f)
             ((CoInitializeExProc)(void (*)(void))f)(0, COINIT_MULTITHREADED);
     }
-    if (FAILED(OleInitialize(0)))
+    if (!m_ole.Start())
         return false;
-    m_oleStarted = true;
 
-    m_ctl3d = LoadLibraryA("CTL3D32.DLL");
+    m_ctl3d.Reset(LoadLibraryA("CTL3D32.DLL"));
     CallCtl3d(kCtl3dRegister);
     CallCtl3d(kCtl3dAutoSubclass);
 
@@ -159,11 +164,10 @@ int CPlayerApp::ExitInstance(int code)
 {
     if (m_engineCreated)
         EngineRelease(m_engine);
-    if (m_oleStarted)
-        OleUninitialize();
-    if (m_ctl3d) {
+    m_ole.Stop();
+    if (m_ctl3d.IsValid()) {
         CallCtl3d(kCtl3dUnregister);
-        FreeLibrary(m_ctl3d);
+        m_ctl3d.Reset();
     }
     return code;
 }

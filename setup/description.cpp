@@ -4,13 +4,11 @@
 #include <string.h>
 
 #include "descrules.h"
+#include "profile.h"
 
 const char* CSetupDescription::ReadSetting(const char* section, const char* key)
 {
-    DWORD n = GetPrivateProfileStringA(section, key, "", m_value, sizeof m_value, FullPath());
-    // a value that fills the buffer may have been cut
-    if (n >= sizeof m_value - 1)
-        m_value[0] = 0;
+    ReadProfileText(FullPath(), section, key, "", m_value);
     return m_value;
 }
 

@@ -1,5 +1,7 @@
 // The setup description file of an install set (SETUP.INI beside SETUP.EXE).
 #pragma once
+#include <windows.h>
+
 #include "setupfile.h"
 
 class CSetupDescription : public CSetupFile {
@@ -17,5 +19,5 @@ public:
 
 private:
     char m_keys[1040];
-    char m_value[260];
+    char m_value[MAX_PATH];
 };

@@ -30,67 +30,65 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
         DeleteFileA(JoinPath(folder, name));
 }
 
-bool CSetupFile::InstallFile(const CSetupFolder& target, CExceptomat*& pendingError, int& cancelled)
+bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
-    ClearError(pendingError);
+    ClearError();
     CSetupFolder folder(target.Path());
     if (!folder.CreatePath())
         return false;
     const char* to = target.Path();
+    const char* name = file.Name();
+    const char* from = file.Path();
     VerInstallFileFunction install = s_verInstallFile ? s_verInstallFile : SystemVerInstallFile;
 
     DWORD flags = VIFF_DONTDELETEOLD;
     for (int attempt = 1; attempt <= 5; ++attempt) {
         char temp[MAX_PATH] = "";
         UINT tempLength = sizeof temp;
-        DWORD result = install(flags, m_name, m_name, m_path, to, m_path, temp, &tempLength);
+        DWORD result = install(flags, name, name, from, to, from, temp, &tempLength);
         temp[sizeof temp - 1] = 0;
         // a name that did not fit the buffer may name another file
         if ((result & VIF_TEMPFILE) && !(result & VIF_BUFFTOOSMALL))
-            DeleteTemporaryCopy(to, temp, m_name);
+            DeleteTemporaryCopy(to, temp, name);
 
         if (result == 0) {
-            SetPath(to);
+            file.SetPath(to);
             return true;
         }
         if (result & VIF_WRITEPROT) {
             int answer;
             if (attempt == 1)
-                answer = MsgBox(IDS_WRITE_PROTECTED, MB_YESNOCANCEL | MB_ICONEXCLAMATION, m_name, to);
-            else if (attempt >= 3 && critical)
-                answer = MsgBox(IDS_CRUCIAL_PROTECTED, MB_OK | MB_ICONEXCLAMATION, m_name, to);
+                answer = MsgBox(IDS_WRITE_PROTECTED, MB_YESNOCANCEL | MB_ICONEXCLAMATION, name, to);
+            else if (attempt >= 3 && file.critical)
+                answer = MsgBox(IDS_CRUCIAL_PROTECTED, MB_OK | MB_ICONEXCLAMATION, name, to);
             else
-                answer = MsgBox(IDS_STILL_PROTECTED, MB_YESNO | MB_ICONEXCLAMATION, m_name, to);
+                answer = MsgBox(IDS_STILL_PROTECTED, MB_YESNO | MB_ICONEXCLAMATION, name, to);
             if (answer == IDNO)
                 return false;
             if (answer != IDYES) {
-                cancelled = 1;
+                cancelled = true;
                 return false;
             }
-            CStr path = PathIn(to);
+            CStr path = file.PathIn(to);
             DWORD attributes = GetFileAttributesA(path);
             if (attributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
         } else if (result & VIF_MISMATCH) {
             flags |= VIFF_FORCEINSTALL;
         } else if (result & (VIF_FILEINUSE | VIF_CANNOTCREATE | VIF_CANNOTDELETE)) {
-            RecordError(pendingError, IDS_FILE_IN_USE, m_name, to);
+            SetError(IDS_FILE_IN_USE, name, to);
             return false;
         } else if (result & VIF_CANNOTREADSRC) {
             return false;
         } else {
-            RecordError(pendingError, IDS_INSTALL_ERROR, m_name);
+            SetError(IDS_INSTALL_ERROR, name);
             return false;
         }
     }
     return false;
 }
 
-CProgressDialog* CInstallSet::Progress() const
-{
-    // a dialog whose window has gone has deleted itself
-    return progress && progress == CProgressDialog::Current() ? progress : 0;
-}
+CProgressDialog* CInstallSet::Progress() const { return progress && progress->Handle() ? progress : 0; }
 
 void CInstallSet::ShowStep(UINT id, const char* file)
 {
@@ -124,7 +122,7 @@ bool CInstallSet::HasPluginFolder() const { return navigator && navigator->Path(
 bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 {
     ShowFile(file->PathIn(&folder));
-    file->InstallFile(folder, pendingError, cancelled);
+    InstallFile(*file, folder);
     if (cancelled)
         SetError(IDS_CANCELED, displayName);
     return pendingError == 0;
@@ -169,84 +167,57 @@ bool CInstallSet::RemoveModuleFiles()
         ShowFile(file->FullPath());
         if (file->kind & kToDestination)
             file->DeleteFrom();
-        if (pendingError)
-            return false;
         if ((file->kind & kToPluginFolder) && plugin)
             file->DeleteFrom(navigator);
-        if (pendingError)
-            return false;
     }
     ShowStepDone(IDS_REMOVAL_DONE);
     return true;
 }
 
-namespace {
-
-// The program file that is registered: the main module, or, for a player set
-// whose main module is not a program, its "OtherModule" when that is one.
-class CProgramChoice {
-public:
-    explicit CProgramChoice(CInstallSet& set) : program(set.mainModule), m_other(0)
-    {
-        if (!program || program->IsProgram() || !(set.flags & kPlayerSet))
-            return;
-        const char* other = set.description->ReadSetting(set.moduleSection, "OtherModule");
-        if (!*other)
-            return;   // an empty name would stand for setup itself
-        m_other = new CSetupFile(program->Path(), other);
-        if (m_other && m_other->IsProgram())
-            program = m_other;
-    }
-    ~CProgramChoice() { delete m_other; }
-
-    CSetupFile* program;
-
-private:
-    CProgramChoice(const CProgramChoice&);
-    void operator=(const CProgramChoice&);
-    CSetupFile* m_other;
-};
-
-}  // namespace
-
-bool CInstallSet::RegisterProgram()
+// The program file that is registered: the main module, or in a player set
+// whose main module is not a program, the player program beside it.
+CSetupFile CInstallSet::RegisteredProgram()
 {
-    CProgramChoice choice(*this);
-    CSetupFile* program = choice.program;
-    if (!program)
+    CStr name = (flags & kPlayerSet) ? PlayerProgramName() : CStr();
+    if (name.IsEmpty() || EqualNoCase(name, mainModule->Name()))
+        return *mainModule;
+    return CSetupFile(mainModule->Path(), name);
+}
+
+// The document type (player sets), then App Paths and the uninstall entry.
+bool CInstallSet::ChangeRegistration(bool install)
+{
+    if (!mainModule)
         return false;
-    CStr path = program->FullPath();
-    bool result = true;
+    CSetupFile program = RegisteredProgram();
+    CStr path = program.FullPath();
+    HINSTANCE module = CApp::Get()->Instance();
     if (flags & kPlayerSet) {
-        ShowStep(IDS_REGISTERING, path);
+        ShowStep(install ? IDS_REGISTERING : IDS_UNREGISTERING, path);
         // only a program can open documents; a library would stay registered,
         // as unregistering looks at programs only
-        if (program->IsProgram())
-            result = RegisterDocumentType(CApp::Get()->Instance(), path, IDS_EXTENSION, IDS_PROGID,
-                                          IDS_DOC_DESCRIPTION, IDS_MIME_TYPE, IDS_OWNER_LIST, IDS_QUICKVIEW) != 0;
+        if (program.IsProgram() && install)
+            RegisterDocumentType(module, path, IDS_EXTENSION, IDS_PROGID, IDS_DOC_DESCRIPTION, IDS_MIME_TYPE,
+                                 IDS_OWNER_LIST, IDS_QUICKVIEW);
+        else if (program.IsProgram())
+            UnregisterDocumentType(module, path, IDS_EXTENSION, IDS_PROGID, IDS_MIME_TYPE);
     }
     ShowStep(IDS_REGISTERING, path);
-    return WriteUninstallEntry(*program, versionInfo, 0) != 0 && result;
+    CStr family = LoadText(IDS_PRODUCT_FAMILY);
+    if (install)
+        WriteUninstallEntry(program, versionInfo, family, 0);
+    else
+        RemoveUninstallEntry(program, versionInfo, family);
+    return true;
 }
 
-bool CInstallSet::UnregisterProgram()
-{
-    CProgramChoice choice(*this);
-    CSetupFile* program = choice.program;
-    if (!program)
-        return false;
-    CStr path = program->FullPath();
-    if (flags & kPlayerSet) {
-        ShowStep(IDS_UNREGISTERING, path);
-        if (program->IsProgram())
-            UnregisterDocumentType(CApp::Get()->Instance(), path, IDS_EXTENSION, IDS_PROGID, IDS_MIME_TYPE);
-    }
-    ShowStep(IDS_REGISTERING, path);
-    return (RemoveUninstallEntry(*program, versionInfo) & 1) != 0;
-}
+bool CInstallSet::RegisterProgram() { return ChangeRegistration(true); }
+
+bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
+    delete progress;
     progress = new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())
         p->Bar().SetText("");
@@ -260,8 +231,7 @@ bool CInstallSet::RunSteps(bool install)
         ok = install ? CopyModuleFiles() && RegisterProgram() : UnregisterProgram() && RemoveModuleFiles();
     }
 
-    if (CProgressDialog* p = Progress())
-        p->Close();
+    delete progress;
     progress = 0;
     return ok;
 }

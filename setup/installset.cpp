@@ -9,7 +9,7 @@
 
 CInstallSet::CInstallSet(CSetupDescription* description_, bool prefer32)
     : description(description_), navigator(0), mainModule(0), versionInfo(0), otherModulePresent(false),
-      platform(0), flags(0), pendingError(0), cancelled(0), progress(0), m_prefer32(prefer32), m_files(0),
+      platform(0), flags(0), pendingError(0), cancelled(false), progress(0), m_prefer32(prefer32), m_files(0),
       m_count(0), m_capacity(0)
 {
 }
@@ -18,9 +18,7 @@ CInstallSet::~CInstallSet()
 {
     if (!savedDirectory.IsEmpty())
         SetCurrentDirectoryA(savedDirectory);
-    // a dialog that has already gone has deleted itself
-    if (progress && progress == CProgressDialog::Current())
-        progress->Close();
+    delete progress;
     delete navigator;
     delete versionInfo;
     bool mainListed = Listed(mainModule);

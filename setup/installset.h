@@ -41,8 +41,7 @@ public:
 
     // Places the destination on an earlier installation (else the
     // program-files folder + subfolder) and looks for Netscape Navigator.
-    // Always true.
-    bool LocateInstallation();
+    void LocateInstallation();
     // Whether the folder (null: "C:") holds a Navigator that can take this
     // set's plug-in: version 2 or later, in a folder named as [Netscape]
     // "Undir.32" for a 32-bit set and in any other folder for a 16-bit one.
@@ -54,6 +53,12 @@ public:
     bool RunInstall();
     bool RunUninstall();
 
+    // Installs `file` from its folder into `target` with the version-aware
+    // install function, asking about write-protected targets; afterwards the
+    // record names the installed copy. Clears pendingError first and leaves a
+    // message there when the installation must stop; sets cancelled when the
+    // user cancels.
+    bool InstallFile(CSetupFile& file, const CSetupFolder& target);
     // Installs the listed files into the destination and the plug-in folder
     // (navigator's folder) with progress; false with pendingError when one
     // stops the installation or the user cancelled.
@@ -95,8 +100,8 @@ public:
     int platform;
     int flags;
     CExceptomat* pendingError;
-    int cancelled;
-    CProgressDialog* progress;        // deletes itself when its window goes
+    bool cancelled;
+    CProgressDialog* progress;        // owned; its window may go first
 
 private:
     CInstallSet(const CInstallSet&);
@@ -106,6 +111,8 @@ private:
     bool Listed(const CSetupFile* file) const;
     bool ProbeModule(const char* section, const char* key);
     CStr PlayerProgramName();
+    CSetupFile RegisteredProgram();
+    bool ChangeRegistration(bool install);
     void LocateNavigator();
     bool RunSteps(bool install);
     bool InstallInto(CSetupFile* file, const CSetupFolder& folder);

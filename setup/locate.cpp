@@ -27,7 +27,7 @@ static CSetupFolder* LatestFromWinIni()
     return new CSetupFolder(folder);
 }
 
-bool CInstallSet::LocateInstallation()
+void CInstallSet::LocateInstallation()
 {
     const char* suffix = platform == kPlatform16 ? ".16" : ".32";
     CStr section = "Player";
@@ -58,7 +58,6 @@ bool CInstallSet::LocateInstallation()
     delete found;
 
     LocateNavigator();
-    return true;
 }
 
 void CInstallSet::LocateNavigator()
@@ -113,10 +112,10 @@ bool CInstallSet::IsPluginFolder(const char* path, bool* unsuitable)
     if (!program.Exists())
         return false;
 
-    // the untrimmed path's last component: empty after a trailing backslash.
-    // A folder name that is not configured matches no folder.
+    // the untrimmed path's last component: empty after a trailing backslash,
+    // which an empty configured name matches
     const char* last = AfterLastBackslash(path);
-    bool named = last != path && s_plugin.folder[0] && EqualNoCase(last, s_plugin.folder);
+    bool named = last != path && EqualNoCase(last, s_plugin.folder);
 
     // without version information the program counts as too old
     CVersionInfo version;

@@ -110,13 +110,10 @@ void CProgressBar::Paint(HDC dc)
     SelectObject(dc, oldFont);
 }
 
-CProgressDialog* CProgressDialog::s_current = 0;
-
-CProgressDialog::CProgressDialog(int& cancelFlag, const char* title, HWND parent)
-    : CModelessDialog(IDD_PROGRESS), m_cancel(cancelFlag), m_title(title), m_barCreated(false), m_boldFont(0)
+CProgressDialog::CProgressDialog(bool& cancelFlag, const char* title, HWND parent)
+    : CModelessDialog(IDD_PROGRESS), m_cancel(cancelFlag), m_title(title), m_barCreated(false)
 {
-    s_current = this;
-    m_cancel = 0;
+    m_cancel = false;
     HWND main = CApp::Get()->MainWindow();
     if (main && IsWindow(main))
         EnableWindow(main, FALSE);
@@ -124,19 +121,7 @@ CProgressDialog::CProgressDialog(int& cancelFlag, const char* title, HWND parent
         EnableWindow(main, TRUE);
 }
 
-CProgressDialog::~CProgressDialog()
-{
-    if (s_current == this)
-        s_current = 0;
-}
-
-void CProgressDialog::Close()
-{
-    if (m_hwnd)
-        DestroyWindow(m_hwnd);   // deletes the object on its way out
-    else
-        delete this;
-}
+CProgressDialog::~CProgressDialog() { Destroy(); }
 
 BOOL CProgressDialog::OnInitDialog()
 {
@@ -145,9 +130,9 @@ BOOL CProgressDialog::OnInitDialog()
     LOGFONTA lf;
     if (font && GetObjectA(font, sizeof lf, &lf) == sizeof lf) {
         lf.lfWeight = FW_BOLD;
-        m_boldFont = CreateFontIndirectA(&lf);
-        if (m_boldFont)
-            SendMessageA(status, WM_SETFONT, (WPARAM)m_boldFont, FALSE);
+        m_boldFont.Reset(CreateFontIndirectA(&lf));
+        if (m_boldFont.IsValid())
+            SendMessageA(status, WM_SETFONT, (WPARAM)m_boldFont.Get(), FALSE);
     }
     SetWindowTextA(status, "");
     if (m_title)
@@ -166,14 +151,12 @@ BOOL CProgressDialog::OnInitDialog()
 
 void CProgressDialog::OnNcDestroy()
 {
-    if (m_boldFont)
-        DeleteObject(m_boldFont);
+    m_boldFont.Reset();
     HWND main = CApp::Get()->MainWindow();
     if (main && IsWindow(main)) {
         EnableWindow(main, TRUE);
         SetActiveWindow(main);
     }
-    delete this;
 }
 
 CStr CProgressDialog::LineText(int id)

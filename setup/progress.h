@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "dialog.h"
+#include "owners.h"
 #include "text.h"
 
 // Runs every waiting message of the thread, a quit request included, and
@@ -42,15 +43,12 @@ private:
 
 class CProgressDialog : public CModelessDialog {
 public:
-    // Sets *cancelFlag to 0 and shows the dialog (the application's main
-    // window is disabled meanwhile). Cancel and the close box set the flag to
-    // 1 and leave the dialog open. Created with `new`: destroying the window
-    // deletes the object.
-    CProgressDialog(int& cancelFlag, const char* title = 0, HWND parent = 0);
-
-    // Ends the dialog: destroys the window, or deletes the object when the
-    // window never came to be. The object is gone afterwards.
-    void Close();
+    // Clears cancelFlag and shows the dialog (the application's main window
+    // is disabled meanwhile). Cancel and the close box set the flag and leave
+    // the dialog open. The window may go before the object (Handle() is then
+    // null); deleting the object destroys a window that is still there.
+    CProgressDialog(bool& cancelFlag, const char* title = 0, HWND parent = 0);
+    ~CProgressDialog();
 
     // The status line, set only when the text differs (case counts); pumps
     // messages either way.
@@ -70,23 +68,18 @@ public:
     CProgressBar& Bar() { return m_bar; }
     bool BarCreated() const { return m_barCreated; }
 
-    // The one progress dialog that exists, or null.
-    static CProgressDialog* Current() { return s_current; }
-
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
-    void OnCancel() override { m_cancel = 1; }
+    void OnCancel() override { m_cancel = true; }
     void OnNcDestroy() override;
 
 private:
-    ~CProgressDialog();
     CStr LineText(int id);
 
-    int& m_cancel;
+    bool& m_cancel;
     const char* m_title;
     bool m_barCreated;
     CProgressBar m_bar;
-    HFONT m_boldFont;
-    static CProgressDialog* s_current;
+    CGdiObject<HFONT> m_boldFont;
 };

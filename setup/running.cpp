@@ -22,7 +22,10 @@ static bool IsSetLibrary(const MODULEENTRY32& module, void* context)
 
 // A process counts when it holds such a library, or when its modules cannot
 // be looked at.
-static bool HoldsSetLibrary(DWORD processId, void* context) { return WalkModules(processId, IsSetLibrary, context) != 0; }
+static bool HoldsSetLibrary(DWORD processId, void* context)
+{
+    return WalkModules(processId, IsSetLibrary, context) != kNoModuleAccepted;
+}
 
 bool CInstallSet::IsProgramRunning(CSetupFile* program, bool checkLibraries)
 {
@@ -34,7 +37,8 @@ bool CInstallSet::IsProgramRunning(CSetupFile* program, bool checkLibraries)
 }
 
 // The player program's name: the main module when it is a program, else the
-// section's "OtherModule" when that is one; empty when there is none.
+// section's "OtherModule" when that is one; empty when there is none. The one
+// rule for the running check and the registration.
 CStr CInstallSet::PlayerProgramName()
 {
     if (mainModule && HasExtension(mainModule->Name(), ".exe"))

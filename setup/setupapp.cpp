@@ -6,7 +6,7 @@
 
 static CSetupApp theApp;
 
-CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(1), m_set(0)
+CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(true), m_set(0)
 {
     BindToolHelp();
 }
@@ -52,7 +52,7 @@ bool CSetupApp::InitInstance()
     if (!m_description)
         return false;
 
-    m_set = new CInstallSet(m_description, m_win32 != 0);
+    m_set = new CInstallSet(m_description, m_win32);
     if (!m_set) {
         MsgBox(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
         return false;
@@ -64,12 +64,6 @@ bool CSetupApp::InitInstance()
             MsgBox(IDS_NO_MODE, MB_OK | MB_ICONSTOP, m_description->Name());
         return false;
     }
-    if (!m_set->LocateInstallation()) {
-        if (m_set->pendingError)
-            MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    if (m_set->pendingError)
-        MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
+    m_set->LocateInstallation();
     return false;
 }

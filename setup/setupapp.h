@@ -19,6 +19,6 @@ private:
 
     CSetupFile* m_self;                 // the running setup program
     CSetupDescription* m_description;
-    int m_win32;                        // the 32-bit variant wins over the 16-bit one
+    bool m_win32;                       // the 32-bit variant wins over the 16-bit one
     CInstallSet* m_set;
 };

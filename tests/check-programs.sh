@@ -1,5 +1,6 @@
 #!/bin/sh
-# check-programs.sh imports OBJDUMP EXE...   every imported DLL is a system DLL
+# check-programs.sh imports OBJDUMP EXE...   every imported DLL is a system DLL, and no
+#                                           program holds a bench switch (NAME_TEST_...)
 # check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
 set -u
 what=$1; shift
@@ -23,6 +24,8 @@ imports)
             *) echo "  not a system DLL: $d"; rc=1 ;;
             esac
         done
+        seam=$(grep -aoE '[A-Z]+_TEST_[A-Z_]+' "$exe" | head -n 1)
+        [ -z "$seam" ] || { echo "  holds a bench switch: $seam"; rc=1; }
     done ;;
 sizes)
     for arg in "$@"; do

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "owners.h"
 #include "pathrules.h"
 #include "text.h"
 
@@ -16,30 +17,11 @@ static const DWORD kQueryLimitedInformation = 0x1000;
 
 static ToolHelpTable s_table;
 
-namespace {
-
-// A snapshot handle, closed once.
-class CSnapshot {
-public:
-    CSnapshot(DWORD kind, DWORD processId)
-        : m_h(s_table.createSnapshot ? s_table.createSnapshot(kind, processId) : INVALID_HANDLE_VALUE)
-    {
-    }
-    ~CSnapshot()
-    {
-        if (Valid())
-            CloseHandle(m_h);
-    }
-    bool Valid() const { return m_h != INVALID_HANDLE_VALUE && m_h != 0; }
-    HANDLE Handle() const { return m_h; }
-
-private:
-    CSnapshot(const CSnapshot&);
-    void operator=(const CSnapshot&);
-    HANDLE m_h;
-};
-
-}  // namespace
+// A new snapshot, or none when it cannot be taken.
+static HANDLE TakeSnapshot(DWORD kind, DWORD processId)
+{
+    return s_table.createSnapshot ? s_table.createSnapshot(kind, processId) : INVALID_HANDLE_VALUE;
+}
 
 template <typename T> static void Find(HMODULE module, const char* name, T& entry)
 {
@@ -68,29 +50,37 @@ bool BindToolHelp(int needs) { return BindToolHelpIn("KERNEL32.DLL", needs); }
 
 const ToolHelpTable& ToolHelp() { return s_table; }
 
+namespace {
+struct FirstModule {
+    char* out;
+    DWORD size;
+    bool copied;
+};
+}  // namespace
+
+// Takes the first module's path and ends the walk.
+static bool CopyFirstModule(const MODULEENTRY32& module, void* context)
+{
+    FirstModule* first = (FirstModule*)context;
+    first->copied = CopyText(first->out, first->size, module.szExePath);
+    return true;
+}
+
 bool FirstModulePath(DWORD processId, char* out, DWORD size)
 {
-    if (!s_table.module32First)
-        return false;
-    CSnapshot snap(TH32CS_SNAPMODULE, processId);
-    if (!snap.Valid())
-        return false;
-    MODULEENTRY32 m;
-    m.dwSize = sizeof m;
-    return s_table.module32First(snap.Handle(), &m) && CopyText(out, size, m.szExePath);
+    FirstModule first = {out, size, false};
+    return WalkModules(processId, CopyFirstModule, &first) == kModuleAccepted && first.copied;
 }
 
 bool ImagePath(DWORD processId, char* out, DWORD size)
 {
     if (!s_table.queryFullProcessImageName)
         return false;
-    HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, processId);
-    if (!process)
+    CHandle process(OpenProcess(kQueryLimitedInformation, FALSE, processId));
+    if (!process.IsValid())
         return false;
     DWORD n = size;
-    BOOL ok = s_table.queryFullProcessImageName(process, 0, out, &n);
-    CloseHandle(process);
-    return ok && n < size;
+    return s_table.queryFullProcessImageName(process.Get(), 0, out, &n) && n < size;
 }
 
 // The program path of a process entry, when it can be had in full.
@@ -107,14 +97,14 @@ bool FindProgramProcess(const char* path, SamePathFn same, AcceptProcessFn accep
 {
     if (!path || !s_table.available)
         return false;
-    CSnapshot snap(TH32CS_SNAPPROCESS, 0);
-    if (!snap.Valid())
+    CHandle snap(TakeSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snap.IsValid())
         return false;
     const char* name = AfterLastBackslash(path);
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
-    for (BOOL more = s_table.process32First(snap.Handle(), &entry); more;
-         more = s_table.process32Next(snap.Handle(), &entry)) {
+    for (BOOL more = s_table.process32First(snap.Get(), &entry); more;
+         more = s_table.process32Next(snap.Get(), &entry)) {
         // a different file name cannot be the same path: spare the lookup
         if (!same(AfterLastBackslash(entry.szExeFile), name))
             continue;
@@ -127,22 +117,22 @@ bool FindProgramProcess(const char* path, SamePathFn same, AcceptProcessFn accep
     return false;
 }
 
-int WalkModules(DWORD processId, VisitModuleFn visit, void* context)
+ModuleWalk WalkModules(DWORD processId, VisitModuleFn visit, void* context)
 {
     if (!s_table.module32First || !s_table.module32Next)
-        return -1;
-    CSnapshot snap(TH32CS_SNAPMODULE, processId);
-    if (!snap.Valid())
-        return -1;
+        return kModulesUnreadable;
+    CHandle snap(TakeSnapshot(TH32CS_SNAPMODULE, processId));
+    if (!snap.IsValid())
+        return kModulesUnreadable;
     MODULEENTRY32 m;
     m.dwSize = sizeof m;
-    if (!s_table.module32First(snap.Handle(), &m))
-        return -1;
+    if (!s_table.module32First(snap.Get(), &m))
+        return kModulesUnreadable;
     do {
         if (visit(m, context))
-            return 1;
-    } while (s_table.module32Next(snap.Handle(), &m));
-    return 0;
+            return kModuleAccepted;
+    } while (s_table.module32Next(snap.Get(), &m));
+    return kNoModuleAccepted;
 }
 
 bool IsProgramRunning(const char* path) { return FindProgramProcess(path, EqualNoCase, 0, 0); }

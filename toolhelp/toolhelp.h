@@ -43,10 +43,14 @@ typedef bool (*AcceptProcessFn)(DWORD processId, void* context);
 bool FindProgramProcess(const char* path, SamePathFn same, AcceptProcessFn accept, void* context);
 
 // Calls visit for the modules of a process in snapshot order until it
-// returns true. 1: a module was accepted; 0: none was; -1: the snapshot could
-// not be taken or its first module read.
+// returns true.
 typedef bool (*VisitModuleFn)(const MODULEENTRY32& module, void* context);
-int WalkModules(DWORD processId, VisitModuleFn visit, void* context);
+enum ModuleWalk {
+    kModulesUnreadable,   // the snapshot could not be taken or its first module read
+    kNoModuleAccepted,
+    kModuleAccepted,
+};
+ModuleWalk WalkModules(DWORD processId, VisitModuleFn visit, void* context);
 
 // The helper's question: does a process run whose program path is `path`?
 // Letters A to Z compare without regard to case.

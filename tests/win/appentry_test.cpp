@@ -4,6 +4,8 @@
 
 #include "appentry.h"
 #include "bench.h"
+#include "msgbox.h"
+#include "quillset.h"
 #include "regstate.h"
 
 using regstate::IsString;
@@ -17,6 +19,13 @@ const std::string kAppEntry = kAppPaths + "\\VANTREL.EXE";
 const std::string kUninstallEntry = kUninstall + "\\VANTREL.EXE";
 const std::string kCompany = "Software\\ZyneBench Co";
 const std::string kProduct = kCompany + "\\P";
+
+// What setup files a program without a product name under.
+const char* Family()
+{
+    static CStr family = LoadText(IDS_PRODUCT_FAMILY);
+    return family;
+}
 
 class AppEntry : public ::testing::Test {
 protected:
@@ -81,7 +90,7 @@ TEST_F(AppEntry, ProductNameFallsBackToTheFamilyName)
     CSetupFile program("C:\\ZYNE", "VANTREL.EXE");
     CVersionInfo info = Info("ZyneBench Co", "", "1.95");
     CSetupFolder extra("C:\\PLUGINS\\");
-    EXPECT_EQ(1, WriteUninstallEntry(program, &info, &extra));
+    WriteUninstallEntry(program, &info, Family(), &extra);
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
     EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "Zyne Player/Plugin 1.95"));
@@ -90,7 +99,7 @@ TEST_F(AppEntry, ProductNameFallsBackToTheFamilyName)
     EXPECT_TRUE(IsString(CU, kCompany + "\\Zyne Player/Plugin\\1.95", "Path", "C:\\ZYNE;C:\\PLUGINS"));
     EXPECT_TRUE(bench::KeyExists(CU, kCompany + "\\Zyne Player/Plugin 1.95"));
 
-    EXPECT_EQ(1, RemoveUninstallEntry(program, &info));
+    RemoveUninstallEntry(program, &info, Family());
     EXPECT_FALSE(bench::KeyExists(CU, kCompany + "\\Zyne Player/Plugin\\1.95"));
     EXPECT_FALSE(bench::KeyExists(CU, kCompany + "\\Zyne Player/Plugin 1.95"));
     EXPECT_TRUE(bench::KeyExists(CU, kCompany + "\\Zyne Player/Plugin"));
@@ -102,12 +111,12 @@ TEST_F(AppEntry, WithoutVersionRecordTheProgramFileIsRead)
     std::string folder = bench::FreshFolder("entry\\player");
     bench::Copy(bench::Built("Vantrel.exe"), folder + "\\VANTREL.EXE");
     CSetupFile program(folder.c_str(), "VANTREL.EXE");
-    EXPECT_EQ(1, WriteUninstallEntry(program, nullptr, nullptr));
+    WriteUninstallEntry(program, nullptr, Family(), nullptr);
     EXPECT_TRUE(IsString(CU, "Software\\Zyne Systems\\Zyne Talkweave Player\\1.95", "Path", folder));
     EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "Zyne Talkweave Player 1.95"));
     EXPECT_TRUE(IsString(LM, kAppEntry, nullptr, folder + "\\VANTREL.EXE"));
 
-    EXPECT_EQ(1, RemoveUninstallEntry(program, nullptr));
+    RemoveUninstallEntry(program, nullptr, Family());
     EXPECT_FALSE(bench::KeyExists(CU, "Software\\Zyne Systems\\Zyne Talkweave Player\\1.95"));
     EXPECT_FALSE(bench::KeyExists(CU, "Software\\Zyne Systems\\Zyne Talkweave Player 1.95"));
     EXPECT_FALSE(bench::KeyExists(LM, kAppEntry));
@@ -129,9 +138,9 @@ TEST_F(AppEntry, RemovalKeepsAnAppPathsEntryOfAnotherFolder)
         SCOPED_TRACE(c.name);
         CSetupFile program("C:\\ZYNE", "VANTREL.EXE");
         CVersionInfo info = Info("ZyneBench Co", "P", "1.95");
-        WriteUninstallEntry(program, &info, nullptr);
+        WriteUninstallEntry(program, &info, Family(), nullptr);
         regstate::Set(LM, kAppEntry, nullptr, c.type, c.type == REG_SZ ? c.value + '\0' : c.value);
-        RemoveUninstallEntry(program, &info);
+        RemoveUninstallEntry(program, &info, Family());
         EXPECT_EQ(!c.removed, bench::KeyExists(LM, kAppEntry));
         EXPECT_FALSE(bench::KeyExists(LM, kUninstallEntry));   // no ownership test
         EXPECT_FALSE(bench::KeyExists(CU, kProduct + "\\1.95"));
@@ -147,26 +156,26 @@ TEST_F(AppEntry, IncompleteRecordsTouchNothingElse)
     std::string tables = regstate::Dump(LM, kAppPaths) + regstate::Dump(LM, kUninstall);
     CSetupFile nameless("C:\\ZYNE", "");
     CVersionInfo info = Info("ZyneBench Co", "P", "1.95");
-    EXPECT_EQ(1, WriteUninstallEntry(nameless, &info, nullptr));
-    EXPECT_EQ(1, RemoveUninstallEntry(nameless, &info));
+    WriteUninstallEntry(nameless, &info, Family(), nullptr);
+    RemoveUninstallEntry(nameless, &info, Family());
     EXPECT_EQ(tables, regstate::Dump(LM, kAppPaths) + regstate::Dump(LM, kUninstall));
 
     // without a version the per-user keys are neither made nor deleted
     CSetupFile program("C:\\ZYNE", "VANTREL.EXE");
     CVersionInfo noVersion = Info("ZyneBench Co", "P", "");
-    EXPECT_EQ(1, WriteUninstallEntry(program, &noVersion, nullptr));
+    WriteUninstallEntry(program, &noVersion, Family(), nullptr);
     EXPECT_FALSE(bench::KeyExists(CU, kCompany));
     bench::SetRegString(CU, kProduct + "\\1.95", "Path", "C:\\ZYNE");
-    EXPECT_EQ(1, RemoveUninstallEntry(program, &noVersion));
+    RemoveUninstallEntry(program, &noVersion, Family());
     EXPECT_EQ("C:\\ZYNE", bench::RegString(CU, kProduct + "\\1.95", "Path"));
     EXPECT_FALSE(bench::KeyExists(LM, kUninstallEntry));
 
     // without a company they would land directly below Software
     CVersionInfo noCompany = Info("", "P", "1.95");
-    EXPECT_EQ(1, WriteUninstallEntry(program, &noCompany, nullptr));
+    WriteUninstallEntry(program, &noCompany, Family(), nullptr);
     EXPECT_FALSE(bench::KeyExists(CU, "Software\\P"));
     EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "P 1.95"));
-    EXPECT_EQ(1, RemoveUninstallEntry(program, &noCompany));
+    RemoveUninstallEntry(program, &noCompany, Family());
     EXPECT_FALSE(bench::KeyExists(LM, kUninstallEntry));
 }
 

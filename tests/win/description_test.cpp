@@ -195,12 +195,15 @@ TEST(ReadDescription, NamesAndFolders)
         EXPECT_TRUE(r.set->otherModulePresent);
         EXPECT_EQ(0u, r.set->versionInfo->valid);
     }
-    ini = "[Options]\nMode=Player.32\nSubdir=" + std::string(300, 's') + "\n[Player.32]\nModule=P.DAT\nSubdir=M\n";
-    dir = MakeSet("names3", ini, {"P.DAT"});
-    {
+    // 259 characters fit the buffer with its terminator; 260 and more do not
+    for (size_t length : {259, 260, 300}) {
+        SCOPED_TRACE(length);
+        std::string subdir(length, 's');
+        ini = "[Options]\nMode=Player.32\nSubdir=" + subdir + "\n[Player.32]\nModule=P.DAT\nSubdir=M\n";
+        dir = MakeSet("names3", ini, {"P.DAT"});
         Reading r(dir);
         ASSERT_TRUE(r.ok);
-        EXPECT_STREQ("M", r.set->subfolder);
+        EXPECT_STREQ(length < MAX_PATH ? subdir.c_str() : "M", r.set->subfolder);
         EXPECT_TRUE(r.set->otherModulePresent);   // no OtherModule: the setup program itself
     }
 }

@@ -68,12 +68,13 @@ std::vector<DWORD> FlagsOf(const std::vector<Call>& calls)
     return flags;
 }
 
-// Records what the progress dialog's two lines are set to, each with the
-// bar's text at that moment: "status: text [bar]" or "file: text [bar]".
+// Records what the set's progress dialog's two lines are set to, each with
+// the bar's text at that moment: "status: text [bar]" or "file: text [bar]".
 class LineRecorder {
 public:
-    LineRecorder()
+    explicit LineRecorder(const CInstallSet* set)
     {
+        s_set = set;
         s_lines = &lines;
         m_hook = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
     }
@@ -81,6 +82,7 @@ public:
     {
         UnhookWindowsHookEx(m_hook);
         s_lines = nullptr;
+        s_set = nullptr;
     }
     std::vector<std::string> lines;
 
@@ -88,20 +90,26 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp)
     {
         const CWPSTRUCT* m = (const CWPSTRUCT*)lp;
-        CProgressDialog* dialog = CProgressDialog::Current();
-        if (code == HC_ACTION && s_lines && m->message == WM_SETTEXT && dialog &&
-            GetParent(m->hwnd) == dialog->Handle()) {
+        // the progress dialog by its frame: its first line is set before the
+        // set has the object (and before the bar exists)
+        HWND parent = GetParent(m->hwnd);
+        if (code == HC_ACTION && s_lines && m->message == WM_SETTEXT && parent &&
+            GetDlgItem(parent, IDC_PROGRESS_FRAME)) {
+            CProgressDialog* dialog = s_set ? s_set->progress : nullptr;
+            std::string bar = dialog && dialog->Handle() == parent ? dialog->Bar().Text() : "";
             int id = GetDlgCtrlID(m->hwnd);
             const char* what = id == IDC_PROGRESS_STATUS ? "status: " : id == IDC_PROGRESS_FILE ? "file: " : nullptr;
             if (what)
-                s_lines->push_back(what + std::string((const char*)m->lParam) + " [" + dialog->Bar().Text() + "]");
+                s_lines->push_back(what + std::string((const char*)m->lParam) + " [" + bar + "]");
         }
         return CallNextHookEx(nullptr, code, wp, lp);
     }
     HHOOK m_hook;
     static std::vector<std::string>* s_lines;
+    static const CInstallSet* s_set;
 };
 std::vector<std::string>* LineRecorder::s_lines = nullptr;
+const CInstallSet* LineRecorder::s_set = nullptr;
 
 const char kPlayerIni[] = "[Options]\r\nMode=Player\r\nSubdir=Zyne\r\n[Player.32]\r\nModule=VANTREL.EXE\r\n";
 const char kPluginIni[] =
@@ -147,9 +155,7 @@ protected:
     void TearDown() override
     {
         holder.Kill();
-        if (CProgressDialog::Current())
-            CProgressDialog::Current()->Close();
-        set.reset();
+        set.reset();   // with its progress dialog
         description.reset();
         SetVerInstallFileFunction(nullptr);
         Reset();
@@ -179,6 +185,15 @@ protected:
         set.reset(new CInstallSet(description.get(), true));
         ASSERT_TRUE(set->ReadDescription());
         set->destination.SetPath(dest.c_str());
+    }
+    // Installs `file` into dest through the set (a player set when none is
+    // read yet), its error slot and cancel flag cleared first.
+    bool Install(CSetupFile& file)
+    {
+        if (!set)
+            MakeSet(kPlayerIni, "");
+        set->cancelled = false;
+        return set->InstallFile(file, CSetupFolder(dest.c_str()));
     }
     void GiveNavigator() { set->navigator = new CSetupFile(navFolder.c_str(), "NETSCAPE.EXE"); }
 
@@ -217,12 +232,11 @@ TEST_F(Engine, OlderSourceIsForcedAndNoTemporaryCopyStays)
     Copy(Navigator("3.0"), dest + "\\NETSCAPE.EXE");
 
     CSetupFile file(source.c_str(), "NETSCAPE.EXE");
-    CSetupFolder target(dest.c_str());
-    CExceptomat* error = new CExceptomat(IDS_INSTALL_ERROR, "old");   // cleared at the start
-    int cancelled = 0;
-    EXPECT_TRUE(file.InstallFile(target, error, cancelled));
-    EXPECT_EQ(nullptr, error);
-    EXPECT_EQ(0, cancelled);
+    MakeSet(kPlayerIni, "");
+    set->SetError(IDS_INSTALL_ERROR, "old");   // cleared at the start
+    EXPECT_TRUE(Install(file));
+    EXPECT_EQ(nullptr, set->pendingError);
+    EXPECT_FALSE(set->cancelled);
 
     ASSERT_EQ(2u, g_calls.size());
     EXPECT_EQ((std::vector<DWORD>{VIFF_DONTDELETEOLD, VIFF_DONTDELETEOLD | VIFF_FORCEINSTALL}), FlagsOf(g_calls));
@@ -245,7 +259,7 @@ TEST_F(Engine, OlderSourceIsForcedAndNoTemporaryCopyStays)
     g_calls.clear();
     CSetupFile fresh(source.c_str(), "NETSCAPE.EXE");
     CSetupFolder deeper((base + "\\new\\deeper").c_str());
-    EXPECT_TRUE(fresh.InstallFile(deeper, error, cancelled));
+    EXPECT_TRUE(set->InstallFile(fresh, deeper));
     EXPECT_EQ(std::vector<DWORD>{VIFF_DONTDELETEOLD}, FlagsOf(g_calls));
     EXPECT_EQ(std::vector<std::string>{"NETSCAPE.EXE"}, List(base + "\\new\\deeper"));
 }
@@ -268,9 +282,7 @@ TEST_F(Engine, SeamFedTemporaryCopyNames)
             return VIF_TEMPFILE | VIF_MISMATCH;
         };
         CSetupFile file(source.c_str(), "A.TXT");
-        CExceptomat* error = nullptr;
-        int cancelled = 0;
-        EXPECT_TRUE(file.InstallFile(CSetupFolder(dest.c_str()), error, cancelled));
+        EXPECT_TRUE(Install(file));
         EXPECT_EQ(std::vector<std::string>{"A.TXT"}, List(dest));
     }
 }
@@ -304,7 +316,7 @@ TEST_F(Engine, ReadOnlyTargetIsAskedAbout)
         EXPECT_EQ(c.b, In(dest, "B.TXT"));
         EXPECT_EQ(c.cInstalled, Exists(dest + "\\C.TXT"));
         if (c.answer == IDCANCEL) {
-            EXPECT_EQ(1, set->cancelled);
+            EXPECT_TRUE(set->cancelled);
             ASSERT_NE(nullptr, set->pendingError);
             EXPECT_EQ((UINT)IDS_CANCELED, set->pendingError->id);
             EXPECT_STREQ(Canceled(kPlayerName).c_str(), set->pendingError->text);
@@ -404,7 +416,7 @@ TEST_F(Engine, InstallAndUninstallThePlayerSet)
     MakeSet(kPlayerIni, "VANTREL.EXE=310\r\nSETUP.INI=310\r\nA.TXT=314\r\nREADME.TXT=314\r\n");
     const std::string program = dest + "\\VANTREL.EXE";
     {
-        LineRecorder rec;
+        LineRecorder rec(set.get());
         EXPECT_TRUE(set->RunInstall());
         EXPECT_EQ(nullptr, set->pendingError);
         EXPECT_EQ((std::vector<std::string>{
@@ -421,8 +433,7 @@ TEST_F(Engine, InstallAndUninstallThePlayerSet)
                   }),
                   rec.lines);
     }
-    EXPECT_EQ(nullptr, CProgressDialog::Current());   // closed
-    EXPECT_EQ(nullptr, set->progress);
+    EXPECT_EQ(nullptr, set->progress);   // closed
     EXPECT_EQ((std::vector<std::string>{"A.TXT", "README.TXT", "SETUP.INI", "VANTREL.EXE"}), List(dest));
 
     // the installed program is registered
@@ -438,10 +449,10 @@ TEST_F(Engine, InstallAndUninstallThePlayerSet)
 
     // started again from the installed folder to uninstall
     MakeSet(kPlayerIni, "VANTREL.EXE=310\r\nSETUP.INI=310\r\nA.TXT=314\r\nREADME.TXT=314\r\n", dest);
-    ASSERT_TRUE(set->LocateInstallation());
+    set->LocateInstallation();
     EXPECT_EQ(dest, set->destination.Path());
     {
-        LineRecorder rec;
+        LineRecorder rec(set.get());
         EXPECT_TRUE(set->RunUninstall());
         EXPECT_EQ((std::vector<std::string>{
                       "status:  []",
@@ -538,17 +549,15 @@ TEST_F(Engine, SeamFedResults)
         g_calls.clear();
         g_fake = [&](const Call&, LPSTR) { return c.results[std::min(g_calls.size(), c.results.size() - 1)]; };
         CSetupFile file(source.c_str(), "A.TXT");
-        CExceptomat* error = nullptr;
-        int cancelled = 0;
-        EXPECT_EQ(c.ok, file.InstallFile(CSetupFolder(dest.c_str()), error, cancelled));
+        EXPECT_EQ(c.ok, Install(file));
+        CExceptomat* error = set->pendingError;
         EXPECT_EQ(c.flags, FlagsOf(g_calls));
         EXPECT_EQ(c.error, error ? error->id : 0);
         EXPECT_EQ(c.ok ? dest : source, std::string(file.Path()));
         if (c.error == IDS_INSTALL_ERROR) {
             EXPECT_STREQ("An unhandled error occurred when installing 'A.TXT'. Terminating setup.", error->text);
         }
-        EXPECT_EQ(0, cancelled);
-        delete error;
+        EXPECT_FALSE(set->cancelled);
     }
 }
 
@@ -570,12 +579,12 @@ TEST_F(Engine, SeamFedStillWriteProtected)
         bool critical;
         std::vector<int> answers;
         std::vector<UINT> asked;   // 125, 138 or 149 in order
-        int cancelled;
+        bool cancelled;
     } cases[] = {
         {"optional, Yes each time: five attempts, then skipped", false,
-         {IDYES, IDYES, IDYES, IDYES, IDYES}, {125, 138, 138, 138, 138}, 0},
-        {"critical: the third attempt ends it", true, {IDYES, IDYES, IDOK}, {125, 138, 149}, 1},
-        {"No to trying again skips it", true, {IDYES, IDNO}, {125, 138}, 0},
+         {IDYES, IDYES, IDYES, IDYES, IDYES}, {125, 138, 138, 138, 138}, false},
+        {"critical: the third attempt ends it", true, {IDYES, IDYES, IDOK}, {125, 138, 149}, true},
+        {"No to trying again skips it", true, {IDYES, IDNO}, {125, 138}, false},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -585,13 +594,11 @@ TEST_F(Engine, SeamFedStillWriteProtected)
             answers.push_back(Answer(a));
         CSetupFile file(source.c_str(), "A.TXT");
         file.critical = c.critical;
-        CExceptomat* error = nullptr;
-        int cancelled = 0;
         bool ok = true;
-        auto boxes = Answered(answers, [&] { ok = file.InstallFile(CSetupFolder(dest.c_str()), error, cancelled); });
+        auto boxes = Answered(answers, [&] { ok = Install(file); });
         EXPECT_FALSE(ok);
-        EXPECT_EQ(nullptr, error);
-        EXPECT_EQ(c.cancelled, cancelled);
+        EXPECT_EQ(nullptr, set->pendingError);
+        EXPECT_EQ(c.cancelled, set->cancelled);
         EXPECT_EQ(c.asked.size(), g_calls.size());
         ASSERT_EQ(c.asked.size(), boxes.size());
         for (size_t i = 0; i < boxes.size(); ++i) {
@@ -648,7 +655,7 @@ TEST_F(Engine, CancelDuringTheInstallationAndAPictureOfIt)
         Press(dlg, IDCANCEL);
     };
     EXPECT_FALSE(set->CopyModuleFiles());
-    EXPECT_EQ(1, set->cancelled);
+    EXPECT_TRUE(set->cancelled);
     ASSERT_NE(nullptr, set->pendingError);
     EXPECT_EQ((UINT)IDS_CANCELED, set->pendingError->id);
     EXPECT_EQ((std::vector<std::string>{"A.TXT", "B.TXT", "C.TXT"}), List(dest));

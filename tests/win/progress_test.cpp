@@ -2,6 +2,8 @@
 // pump and Cancel.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app.h"
 #include "bench.h"
 #include "dialogtemplate.h"
@@ -91,19 +93,15 @@ class Progress : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dialog = new CProgressDialog(cancelled);
+        dialog.reset(new CProgressDialog(cancelled));
         ASSERT_NE(nullptr, dialog->Handle());
         dlg = dialog->Handle();
         PumpMessages();
     }
-    void TearDown() override
-    {
-        if (CProgressDialog::Current())
-            CProgressDialog::Current()->Close();
-    }
+    void TearDown() override { dialog.reset(); }
 
-    int cancelled = 7;
-    CProgressDialog* dialog = nullptr;
+    bool cancelled = true;
+    std::unique_ptr<CProgressDialog> dialog;
     HWND dlg = nullptr;
 };
 
@@ -170,7 +168,7 @@ TEST(Templates, AreAsSetupShipsThem)
 
 TEST_F(Progress, OpensAsTheTemplatePlacesIt)
 {
-    EXPECT_EQ(0, cancelled);
+    EXPECT_FALSE(cancelled);
     EXPECT_TRUE(IsWindowVisible(dlg));
     EXPECT_EQ("Installing Zyne Netrama...", WindowText(dlg));
     EXPECT_EQ("", ItemText(dlg, IDC_PROGRESS_STATUS));   // "Initializing..." is never seen
@@ -220,13 +218,13 @@ TEST_F(Progress, OpensAsTheTemplatePlacesIt)
 
 TEST_F(Progress, TitleOwnerAndTheMainWindow)
 {
-    dialog->Close();
-    ASSERT_EQ(nullptr, CProgressDialog::Current());
+    dialog.reset();
+    ASSERT_FALSE(IsWindow(dlg));   // the owner's delete ends the window
 
     HWND main = MakeWindow("main");
     ShowWindow(main, SW_SHOW);
     CApp::Get()->SetMainWindow(main);
-    dialog = new CProgressDialog(cancelled, "Removing the Player", main);
+    dialog.reset(new CProgressDialog(cancelled, "Removing the Player", main));
     dlg = dialog->Handle();
     ASSERT_NE(nullptr, dlg);
     EXPECT_EQ("Removing the Player", WindowText(dlg));
@@ -237,9 +235,9 @@ TEST_F(Progress, TitleOwnerAndTheMainWindow)
     GetWindowRect(dlg, &r);
     EXPECT_NEAR((owner.left + owner.right) / 2, (r.left + r.right) / 2, 1);
 
-    // destroying the window deletes the dialog and gives the main window back
+    // the window may go before its owner: the main window comes back
     DestroyWindow(dlg);
-    EXPECT_EQ(nullptr, CProgressDialog::Current());
+    EXPECT_EQ(nullptr, dialog->Handle());
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(main, GetActiveWindow());
     CApp::Get()->SetMainWindow(nullptr);
@@ -343,18 +341,18 @@ TEST_F(Progress, CancelSetsTheFlagAndTheDialogStays)
 {
     EXPECT_TRUE(Press(dlg, IDCANCEL));
     PumpMessages();
-    EXPECT_EQ(1, cancelled);
+    EXPECT_TRUE(cancelled);
     EXPECT_TRUE(IsWindow(dlg) && IsWindowVisible(dlg));
 
-    cancelled = 0;
+    cancelled = false;
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);   // the close box
     PumpMessages();
-    EXPECT_EQ(1, cancelled);
+    EXPECT_TRUE(cancelled);
     EXPECT_TRUE(IsWindow(dlg) && IsWindowVisible(dlg));
 
     SendMessageA(dlg, WM_COMMAND, IDOK, 0);   // no OK button, nothing to end
     EXPECT_TRUE(IsWindow(dlg));
-    EXPECT_EQ(dialog, CProgressDialog::Current());
+    EXPECT_EQ(dlg, dialog->Handle());
 }
 
 // A picture of the dialog mid-install: build/artifacts/progress.bmp.

@@ -3,7 +3,7 @@
 // file name (copied as SETUP.EXE).
 //   regchild deltree KEY                                      DeleteKeyTree below HKCU
 //   regchild write|remove FOLDER NAME COMPANY PRODUCT VERSION  the uninstall entry
-// Exit code: the routine's status in the low word, the major Windows version
+// Exit code: the routine's status in the low word (1 for the entry), the major Windows version
 // in bits 16 to 23, bit 24 set on the Windows 95 family.
 #include <windows.h>
 #include <string.h>
@@ -25,7 +25,11 @@ int main(int argc, char** argv)
         info.productName = argv[5];
         info.versionText = argv[6];
         info.valid = 1;
-        status = argv[1][0] == 'w' ? WriteUninstallEntry(program, &info, 0) : RemoveUninstallEntry(program, &info);
+        if (argv[1][0] == 'w')
+            WriteUninstallEntry(program, &info, "", 0);
+        else
+            RemoveUninstallEntry(program, &info, "");
+        status = 1;
     }
     return (int)(code | status);
 }

@@ -270,8 +270,6 @@ TEST_F(Running, TheProgressDialogShowsWhatIsChecked)
     EXPECT_TRUE(boxes.empty());
     EXPECT_STREQ("Checking for already-loaded modules...", set->progress->StatusText());
     EXPECT_EQ(dest + "\\VANTREL.EXE", std::string(set->progress->FileText()));   // the last one looked at
-    set->progress->Close();
-    set->progress = nullptr;
 }
 
 TEST_F(Running, WithoutToolHelpNothingRunsAndNothingIsAsked)

@@ -52,14 +52,14 @@ TEST_F(Settings, RegistryRootAndSlot)
     ASSERT_NE(nullptr, SettingsStore());
     EXPECT_NE(nullptr, SettingsRootKey());
     EXPECT_STREQ("found", SettingsStore()->GetString("ZyneBench", "v", nullptr));
-    EXPECT_EQ(1, SettingsStore()->WriteString("ZyneBench", nullptr, nullptr));
+    EXPECT_TRUE(SettingsStore()->WriteString("ZyneBench", nullptr, nullptr));
     EXPECT_FALSE(bench::KeyExists(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\ZyneBench"));
     EXPECT_TRUE(bench::KeyExists(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion"));
 
     // opening creates the root; a null product roots at the company
     OpenSettingsStore(kCompany, "Store");
     EXPECT_TRUE(regstate::HasNoValuesOrSubkeys(HKEY_CURRENT_USER, kStore));
-    EXPECT_EQ(1, SettingsStore()->WriteString("S", "v", "in product"));
+    EXPECT_TRUE(SettingsStore()->WriteString("S", "v", "in product"));
     OpenSettingsStore(kCompany, nullptr);
     EXPECT_STREQ("in product", SettingsStore()->GetString("Store\\S", "v", nullptr));
 
@@ -149,30 +149,30 @@ TEST_F(Settings, WriteStringWritesAndDeletes)
     CSettingsStore* store = SettingsStore();
     const std::string key = std::string(kStore) + "\\W";
 
-    EXPECT_EQ(1, store->WriteString("W", "a", "value a"));
-    EXPECT_EQ(1, store->WriteString("W", "b", ""));
+    EXPECT_TRUE(store->WriteString("W", "a", "value a"));
+    EXPECT_TRUE(store->WriteString("W", "b", ""));
     EXPECT_TRUE(regstate::IsString(HKEY_CURRENT_USER, key, "a", "value a"));
     EXPECT_TRUE(regstate::IsString(HKEY_CURRENT_USER, key, "b", ""));
 
     // a null string deletes just that value
-    EXPECT_EQ(1, store->WriteString("W", "a", nullptr));
+    EXPECT_TRUE(store->WriteString("W", "a", nullptr));
     EXPECT_FALSE(regstate::Read(HKEY_CURRENT_USER, key, "a").found);
     EXPECT_TRUE(regstate::Read(HKEY_CURRENT_USER, key, "b").found);
-    EXPECT_EQ(0, store->WriteString("W", "a", nullptr));          // gone already
-    EXPECT_EQ(0, store->WriteString("Nowhere", "a", nullptr));    // no such section
+    EXPECT_FALSE(store->WriteString("W", "a", nullptr));          // gone already
+    EXPECT_FALSE(store->WriteString("Nowhere", "a", nullptr));    // no such section
     EXPECT_FALSE(bench::KeyExists(HKEY_CURRENT_USER, std::string(kStore) + "\\Nowhere"));
 
     // a null value name deletes the section with its whole tree
     MakeTree(key);
-    EXPECT_EQ(1, store->WriteString("W", nullptr, nullptr));
+    EXPECT_TRUE(store->WriteString("W", nullptr, nullptr));
     EXPECT_FALSE(bench::KeyExists(HKEY_CURRENT_USER, key));
-    EXPECT_EQ(0, store->WriteString("W", nullptr, nullptr));
+    EXPECT_FALSE(store->WriteString("W", nullptr, nullptr));
 
     // a null section does nothing; an empty one never names the root
-    EXPECT_EQ(1, store->WriteString(nullptr, "a", "x"));
+    EXPECT_TRUE(store->WriteString(nullptr, "a", "x"));
     EXPECT_TRUE(regstate::HasNoValuesOrSubkeys(HKEY_CURRENT_USER, kStore));
     bench::SetRegString(HKEY_CURRENT_USER, std::string(kStore) + "\\Keep", "k", "kept");
-    EXPECT_EQ(0, store->WriteString("", nullptr, nullptr));
+    EXPECT_FALSE(store->WriteString("", nullptr, nullptr));
     EXPECT_EQ("kept", bench::RegString(HKEY_CURRENT_USER, std::string(kStore) + "\\Keep", "k"));
 }
 
@@ -185,9 +185,9 @@ TEST_F(Settings, ARootThatCannotBeMadeReadsDefaultsAndRefusesWrites)
     EXPECT_EQ(nullptr, SettingsRootKey());
     EXPECT_EQ(5, store->GetInt("S", "n", 5));
     EXPECT_STREQ("d", store->GetString("S", "n", "d"));
-    EXPECT_EQ(0, store->WriteString("S", "n", "x"));
-    EXPECT_EQ(0, store->WriteString("S", nullptr, nullptr));
-    EXPECT_EQ(1, store->WriteString(nullptr, "n", "x"));
+    EXPECT_FALSE(store->WriteString("S", "n", "x"));
+    EXPECT_FALSE(store->WriteString("S", nullptr, nullptr));
+    EXPECT_TRUE(store->WriteString(nullptr, "n", "x"));
 }
 
 TEST_F(Settings, ProfileStoreUsesTheIniInTheWindowsFolder)
@@ -195,9 +195,9 @@ TEST_F(Settings, ProfileStoreUsesTheIniInTheWindowsFolder)
     OpenSettingsStore(nullptr, "VANTREL.EXE");
     CSettingsStore* store = SettingsStore();
     ASSERT_NE(nullptr, store);
-    EXPECT_EQ(1, store->WriteString("Player", "Name", "value one"));
-    EXPECT_EQ(1, store->WriteString("Player", "Count", "42"));
-    EXPECT_EQ(1, store->WriteString("Other", "x", "y"));
+    EXPECT_TRUE(store->WriteString("Player", "Name", "value one"));
+    EXPECT_TRUE(store->WriteString("Player", "Count", "42"));
+    EXPECT_TRUE(store->WriteString("Other", "x", "y"));
     std::string text = bench::ReadFile(ProfilePath());
     EXPECT_NE(std::string::npos, text.find("[Player]")) << text;
     EXPECT_NE(std::string::npos, text.find("Name=value one")) << text;
@@ -213,17 +213,17 @@ TEST_F(Settings, ProfileStoreUsesTheIniInTheWindowsFolder)
     EXPECT_EQ(nullptr, store->GetString("Player", "Missing", ""));
 
     // a value that does not fit the buffer reads as absent
-    EXPECT_EQ(1, store->WriteString("Player", "Long", std::string(300, 'l').c_str()));
+    EXPECT_TRUE(store->WriteString("Player", "Long", std::string(300, 'l').c_str()));
     EXPECT_EQ(nullptr, store->GetString("Player", "Long", nullptr));
-    EXPECT_EQ(1, store->WriteString("Player", "Fits", std::string(259, 'f').c_str()));
+    EXPECT_TRUE(store->WriteString("Player", "Fits", std::string(259, 'f').c_str()));
     ASSERT_NE(nullptr, store->GetString("Player", "Fits", nullptr));
     EXPECT_EQ(std::string(259, 'f'), store->GetString("Player", "Fits", nullptr));
 
     // null string: one key; null name: the section
-    EXPECT_EQ(1, store->WriteString("Player", "Name", nullptr));
+    EXPECT_TRUE(store->WriteString("Player", "Name", nullptr));
     EXPECT_EQ(nullptr, store->GetString("Player", "Name", nullptr));
     EXPECT_STREQ("42", store->GetString("Player", "Count", nullptr));
-    EXPECT_EQ(1, store->WriteString("Player", nullptr, nullptr));
+    EXPECT_TRUE(store->WriteString("Player", nullptr, nullptr));
     EXPECT_EQ(nullptr, store->GetString("Player", "Count", nullptr));
     EXPECT_STREQ("y", store->GetString("Other", "x", nullptr));
     CloseSettingsStore();
@@ -235,7 +235,7 @@ TEST_F(Settings, ProfileStoreUsesTheIniInTheWindowsFolder)
     ASSERT_NE(nullptr, SettingsStore());
     EXPECT_EQ(3, SettingsStore()->GetInt("Other", "x", 3));
     EXPECT_EQ(nullptr, SettingsStore()->GetString("Other", "x", "d"));
-    EXPECT_EQ(0, SettingsStore()->WriteString("Other", "x", "z"));
+    EXPECT_FALSE(SettingsStore()->WriteString("Other", "x", "z"));
 }
 
 // DeleteKeyTree under the Windows versions Wine can pretend to be. The
