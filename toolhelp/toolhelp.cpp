@@ -1,12 +1,12 @@
 #include "toolhelp.h"
 
-#include <string.h>
-
 #include "pathrules.h"
 #include "text.h"
 
+#ifndef _WIN64
 static_assert(sizeof(PROCESSENTRY32) == 296, "ANSI process entry");
 static_assert(sizeof(MODULEENTRY32) == 548, "ANSI module entry");
+#endif
 
 // QueryFullProcessImageNameA wants no more than this (Vista and later)
 static const DWORD kQueryLimitedInformation = 0x1000;
@@ -93,7 +93,7 @@ bool ImagePath(DWORD processId, char* out, DWORD size)
 // The program path of a process entry, when it can be had in full.
 static bool ProgramPath(const PROCESSENTRY32& entry, char* out, DWORD size)
 {
-    if (strchr(entry.szExeFile, '\\'))
+    if (AfterLastBackslash(entry.szExeFile) != entry.szExeFile)
         return CopyText(out, size, entry.szExeFile);
     // process id 0 would make a module snapshot of this process
     return entry.th32ProcessID != 0 &&
