@@ -12,106 +12,58 @@ using namespace bench;
 
 namespace {
 
-DWORD g_chunk, g_writesLeft;
-decltype(&::WriteFile) g_write;
-
-BOOL WINAPI LimitedWrite(HANDLE file, LPCVOID bytes, DWORD n, LPDWORD done, LPOVERLAPPED overlapped)
-{
-    *done = 0;
-    return g_writesLeft-- > 0 && g_write(file, bytes, n < g_chunk ? n : g_chunk, done, overlapped);
-}
-
-// While it lives, this program's WriteFile writes at most `chunk` bytes a
-// call and fails after `writes` calls.
-class WriteLimit {
-public:
-    WriteLimit(DWORD chunk, DWORD writes) : m_slot(nullptr)
-    {
-        g_chunk = chunk;
-        g_writesLeft = writes;
-        g_write = &::WriteFile;
-        auto base = (BYTE*)GetModuleHandleA(nullptr);
-        auto nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-        auto d = (IMAGE_IMPORT_DESCRIPTOR*)(base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-        for (; d->Name && !m_slot; ++d)
-            for (auto slot = (void**)(base + d->FirstThunk); *slot && !m_slot; ++slot)
-                if (*slot == (void*)g_write)
-                    m_slot = slot;
-        Put((void*)&LimitedWrite);
-    }
-    ~WriteLimit() { Put((void*)g_write); }
-
-private:
-    void Put(void* function)
-    {
-        DWORD was;
-        ASSERT_TRUE(m_slot && VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &was));
-        *m_slot = function;
-        VirtualProtect(m_slot, sizeof *m_slot, was, &was);
-    }
-    void** m_slot;
-};
-
-// Wine adds these to every environment it passes on.
-bool AddedByWine(const std::string& entry)
-{
-    return entry.rfind("WINE", 0) == 0 || entry.rfind("SystemDrive=", 0) == 0 || entry.rfind("SystemRoot=", 0) == 0;
-}
-
 class Launch : public ::testing::Test {
 protected:
     void SetUp() override
     {
         GetCurrentDirectoryA(sizeof was, was);
+        GetEnvironmentVariableA("TMP", tmp, sizeof tmp);
         base = FreshFolder("launch");
         set = base + "\\Set";
         MakeFolders(set);
         SetCurrentDirectoryA(set.c_str());   // setup's current folder
         for (auto& v : vars)
-            SetEnvironmentVariableA(v.first, v.second.c_str());
+            SetEnvironmentVariableA(v.first, v.second);
     }
     void TearDown() override
     {
         SetCurrentDirectoryA(was);
+        SetEnvironmentVariableA("TMP", tmp);
         for (auto& v : vars)
             SetEnvironmentVariableA(v.first, nullptr);
     }
     // The temporary folder, base\<name>.
-    std::string Temp(const char* name)
+    std::string Temp(const std::string& name)
     {
-        std::string temp = base + "\\" + name;
-        MakeFolders(temp);
-        SetEnvironmentVariableA("TMP", temp.c_str());
-        return temp;
+        MakeFolders(base + "\\" + name);
+        SetEnvironmentVariableA("TMP", (base + "\\" + name).c_str());
+        return base + "\\" + name;
     }
     bool Start(const char* displayName, bool report)
     {
         return LaunchRemovalHelper(CSetupFile(set.c_str(), "SETUP.EXE"), displayName, report);
     }
 
-    char was[MAX_PATH];
+    char was[MAX_PATH], tmp[MAX_PATH] = "";
     std::string base, set;
     // setup's environment: two drives' folders, and what must stay behind
-    std::vector<std::pair<const char*, std::string>> vars = {
+    std::pair<const char*, const char*> vars[4] = {
         {"=C:", "C:\\bench\\launch"}, {"=E:", "E:\\Data"}, {"=ExitCode", "00000001"},
-        {"SETUPMODULE", "C:\\stale\\SETUP.EXE"}, {"TMP", ""}};
+        {"SETUPMODULE", "C:\\stale\\SETUP.EXE"}};
 };
 
 }  // namespace
 
 TEST_F(Launch, TheHelperSeesOnlyTheProtocol)
 {
-    struct { const char* temp; const char* name; bool report; DWORD chunk; } cases[] = {
-        {"Temp", "Zyne Talkweave Player", false, 0xFFFFFFFF},
-        {"My Temp", "", true, 1000},   // short writes go on where they stopped
+    struct { const char* temp; const char* name; bool report; } cases[] = {
+        {"Temp", "Zyne Talkweave Player", false},
+        {"My Temp", "", true},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.temp);
         std::string temp = Temp(c.temp);
-        {
-            WriteLimit limit(c.chunk, 0xFFFFFFFF);
-            ASSERT_TRUE(Start(c.name, c.report));
-        }
+        ASSERT_TRUE(Start(c.name, c.report));
         std::vector<std::string> names;
         for (DWORD t = GetTickCount(); (names = List(temp)).size() < 2 && GetTickCount() - t < 5000;)
             Sleep(50);
@@ -122,31 +74,30 @@ TEST_F(Launch, TheHelperSeesOnlyTheProtocol)
         EXPECT_EQ(0, lstrcmpiA(".tmp", names[0].substr(names[0].size() - 4).c_str())) << names[0];
         EXPECT_EQ(ReadFile(Built("tests\\fixtures\\PROBE.EXE")), ReadFile(helper));
 
+        // command line, folder, standard handles, then the environment but
+        // for what Wine adds to every one
         std::istringstream out(ReadFile(helper + ".out"));
-        std::string command, folder, handles, entry;
-        std::getline(out, command);
-        std::getline(out, folder);
-        std::getline(out, handles);
-        std::vector<std::string> environment;
-        while (std::getline(out, entry))
-            if (!AddedByWine(entry))
-                environment.push_back(entry);
-        EXPECT_EQ((c.report ? "\"" + helper + "\" /msg" : helper), command);
-        EXPECT_EQ(set, folder);
-        EXPECT_EQ("none none none ", handles);
-        EXPECT_EQ((std::vector<std::string>{"=C:=C:\\bench\\launch", "=E:=E:\\Data", "SETUPMODULE=" + set + "\\SETUP.EXE",
+        std::vector<std::string> seen;
+        for (std::string line; std::getline(out, line);)
+            if (line.rfind("WINE", 0) && line.rfind("SystemDrive=", 0) && line.rfind("SystemRoot=", 0))
+                seen.push_back(line);
+        EXPECT_EQ((std::vector<std::string>{c.report ? "\"" + helper + "\" /msg" : helper, set, "none none none ",
+                                            "=C:=C:\\bench\\launch", "=E:=E:\\Data", "SETUPMODULE=" + set + "\\SETUP.EXE",
                                             std::string("SETUPAPPDISPLAYNAME=") + c.name}),
-                  environment);
+                  seen);
     }
 }
 
 TEST_F(Launch, FailuresLeaveNoFile)
 {
     std::string temp = Temp("Temp");
-    {
-        WriteLimit limit(1000, 2);
-        EXPECT_FALSE(Start("Zyne Talkweave Player", true));
-    }
+    // the helper's bytes cannot be read to their end: the write fails
+    HRSRC helper = FindResourceA(nullptr, MAKEINTRESOURCEA(143), "FILE");
+    auto page = (BYTE*)(((UINT_PTR)LockResource(LoadResource(nullptr, helper)) + 8192) & ~(UINT_PTR)4095);
+    DWORD was;
+    ASSERT_TRUE(VirtualProtect(page, 4096, PAGE_NOACCESS, &was));
+    EXPECT_FALSE(Start("Zyne Talkweave Player", true));
+    VirtualProtect(page, 4096, was, &was);
     EXPECT_TRUE(List(temp).empty());
 
     // a program without resource 143 writes nothing and starts nothing
