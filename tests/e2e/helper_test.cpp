@@ -99,7 +99,7 @@ TEST_F(Helper, MessageForms)
         EXPECT_EQ(c.text, Run("/msg", module.c_str(), c.name).box.text);
         EXPECT_FALSE(Exists(module));
         EXPECT_EQ(c.other || c.folder == "C:", IsFolder(c.folder + "\\"));
-        RemoveTree(set);
+        RemoveTree(c.folder == "C:" ? module : set);
     }
 }
 

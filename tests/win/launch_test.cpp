@@ -28,7 +28,7 @@ protected:
     void TearDown() override
     {
         SetCurrentDirectoryA(was);
-        SetEnvironmentVariableA("TMP", tmp);
+        SetEnvironmentVariableA("TMP", tmp[0] ? tmp : nullptr);
         for (auto& v : vars)
             SetEnvironmentVariableA(v.first, nullptr);
     }
