@@ -24,12 +24,6 @@ CStr JoinPath(const char* folder, const char* name)
     return out;
 }
 
-const char* AfterLastBackslash(const char* path)
-{
-    const char* slash = strrchr(path, '\\');
-    return slash ? slash + 1 : path;
-}
-
 bool HasExtension(const char* name, const char* ext)
 {
     const char* dot = strrchr(name, '.');

@@ -64,8 +64,10 @@ int FindInList(const char* list, const char* name)
 bool BuildCommand(char* dst, size_t size, const char* program, const char* args)
 {
     const bool quote = strchr(program, ' ') != 0;
+    const bool hasArgs = args && *args;
     if (!CopyText(dst, size, quote ? "\"" : "") || !AppendText(dst, size, program) ||
-        !AppendText(dst, size, quote ? "\" " : " ") || !AppendText(dst, size, args)) {
+        !AppendText(dst, size, quote ? "\"" : "") || !AppendText(dst, size, hasArgs ? " " : "") ||
+        !AppendText(dst, size, args)) {
         if (size)
             dst[0] = 0;
         return false;

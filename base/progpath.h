@@ -15,8 +15,8 @@ size_t ExtractProgramPath(char* command);
 int FindInList(const char* list, const char* name);
 
 // A command line: the program path, in double quotes when it holds a blank
-// (unquoted, Windows may start C:\Program.exe), one space and the arguments.
-// False, with dst empty, when it does not fit.
+// (unquoted, Windows may start C:\Program.exe), then one space and the
+// arguments when there are any. False, with dst empty, when it does not fit.
 bool BuildCommand(char* dst, size_t size, const char* program, const char* args);
 
 // The program named by a DefaultIcon value ("C:\X\ZYNE195.EXE,0"): cut in

@@ -60,52 +60,6 @@ void CStr::Truncate(size_t n)
     }
 }
 
-bool CopyText(char* dst, size_t size, const char* src)
-{
-    if (size == 0)
-        return false;
-    size_t n = src ? strlen(src) : 0;
-    if (n >= size) {
-        dst[0] = 0;
-        return false;
-    }
-    memcpy(dst, src ? src : "", n + 1);
-    return true;
-}
-
-bool AppendText(char* dst, size_t size, const char* src)
-{
-    size_t have = strlen(dst);
-    size_t n = src ? strlen(src) : 0;
-    if (have + n >= size)
-        return false;
-    memcpy(dst + have, src ? src : "", n + 1);
-    return true;
-}
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        if (UpperAscii(*a) != UpperAscii(*b))
-            return false;
-        if (!*a)
-            return true;
-    }
-}
-
-bool EqualNoCaseN(const char* a, const char* b, size_t n)
-{
-    for (; n; --n, ++a, ++b) {
-        if (UpperAscii(*a) != UpperAscii(*b))
-            return false;
-        if (!*a)
-            return true;
-    }
-    return true;
-}
-
 long LeadingNumber(const char* s)
 {
     if (!s)

@@ -6,6 +6,13 @@ set(PRODUCT_OPTIONS
     -fno-exceptions -fno-rtti -fcheck-new
     -ffunction-sections -fdata-sections)
 
+# Code that also goes into the removal helper, which has no C runtime and
+# rides inside setup: no library calls made up by the compiler, no unwind
+# tables, zeroed variables taking no room in the file, arguments pushed. Its
+# stack frames stay well under a page, so they need no stack probes.
+set(HELPER_OPTIONS -ffreestanding -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-data-sections -fno-ident
+    -fomit-frame-pointer -mno-stack-arg-probe -mno-accumulate-outgoing-args)
+
 # A static library of product code.
 function(product_library name)
     add_library(${name} STATIC ${ARGN})

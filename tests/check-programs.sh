@@ -11,8 +11,12 @@ imports)
     system="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll version.dll msvcrt.dll comctl32.dll"
     for exe in "$@"; do
         allowed=$system
+        case $(basename "$exe") in
         # the player host links its engine by ordinal
-        case $(basename "$exe") in Vantrel.exe) allowed="$allowed vantrel.dll" ;; esac
+        Vantrel.exe) allowed="$allowed vantrel.dll" ;;
+        # the removal helper has no C runtime and shows no more than a message box
+        Clearoot.exe) allowed="kernel32.dll user32.dll" ;;
+        esac
         dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
         if [ -z "$dlls" ]; then
             echo "$exe: no import table found"; rc=1; continue

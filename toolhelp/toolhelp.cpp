@@ -1,7 +1,5 @@
 #include "toolhelp.h"
 
-#include <string.h>
-
 #include "owners.h"
 #include "pathrules.h"
 #include "text.h"
@@ -50,26 +48,22 @@ bool BindToolHelp(int needs) { return BindToolHelpIn("KERNEL32.DLL", needs); }
 
 const ToolHelpTable& ToolHelp() { return s_table; }
 
-namespace {
-struct FirstModule {
-    char* out;
-    DWORD size;
-    bool copied;
-};
-}  // namespace
-
-// Takes the first module's path and ends the walk.
-static bool CopyFirstModule(const MODULEENTRY32& module, void* context)
+// A module snapshot of the process in snap, its first entry in m. False
+// when either cannot be had.
+static bool FirstModule(CHandle& snap, DWORD processId, MODULEENTRY32& m)
 {
-    FirstModule* first = (FirstModule*)context;
-    first->copied = CopyText(first->out, first->size, module.szExePath);
-    return true;
+    if (!s_table.module32First)
+        return false;
+    snap.Reset(TakeSnapshot(TH32CS_SNAPMODULE, processId));
+    m.dwSize = sizeof m;
+    return snap.IsValid() && s_table.module32First(snap.Get(), &m);
 }
 
 bool FirstModulePath(DWORD processId, char* out, DWORD size)
 {
-    FirstModule first = {out, size, false};
-    return WalkModules(processId, CopyFirstModule, &first) == kModuleAccepted && first.copied;
+    CHandle snap;
+    MODULEENTRY32 m;
+    return FirstModule(snap, processId, m) && CopyText(out, size, m.szExePath);
 }
 
 bool ImagePath(DWORD processId, char* out, DWORD size)
@@ -86,7 +80,7 @@ bool ImagePath(DWORD processId, char* out, DWORD size)
 // The program path of a process entry, when it can be had in full.
 static bool ProgramPath(const PROCESSENTRY32& entry, char* out, DWORD size)
 {
-    if (strchr(entry.szExeFile, '\\'))
+    if (AfterLastBackslash(entry.szExeFile) != entry.szExeFile)
         return CopyText(out, size, entry.szExeFile);
     // process id 0 would make a module snapshot of this process
     return entry.th32ProcessID != 0 &&
@@ -119,14 +113,9 @@ bool FindProgramProcess(const char* path, SamePathFn same, AcceptProcessFn accep
 
 ModuleWalk WalkModules(DWORD processId, VisitModuleFn visit, void* context)
 {
-    if (!s_table.module32First || !s_table.module32Next)
-        return kModulesUnreadable;
-    CHandle snap(TakeSnapshot(TH32CS_SNAPMODULE, processId));
-    if (!snap.IsValid())
-        return kModulesUnreadable;
+    CHandle snap;
     MODULEENTRY32 m;
-    m.dwSize = sizeof m;
-    if (!s_table.module32First(snap.Get(), &m))
+    if (!s_table.module32Next || !FirstModule(snap, processId, m))
         return kModulesUnreadable;
     do {
         if (visit(m, context))

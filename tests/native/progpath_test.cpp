@@ -104,6 +104,8 @@ TEST(ProgramPath, CommandsQuoteBlanks)
         {"C:\\Program Files\\Z\\VANTREL.EXE", "\"%1\"", "\"C:\\Program Files\\Z\\VANTREL.EXE\" \"%1\""},
         {"C:\\ZYNE\\SETUP.EXE", "/uninstall", "C:\\ZYNE\\SETUP.EXE /uninstall"},
         {"C:\\Program Files\\SETUP.EXE", "/uninstall", "\"C:\\Program Files\\SETUP.EXE\" /uninstall"},
+        {"C:\\TEMP\\ZUB1.TMP", "", "C:\\TEMP\\ZUB1.TMP"},   // no blank after a bare program
+        {"C:\\My Temp\\ZUB1.TMP", "", "\"C:\\My Temp\\ZUB1.TMP\""},
     };
     for (auto& c : cases) {
         char buf[260];
