@@ -5,6 +5,9 @@
 
 class CExceptomat;
 
+// Whether the path names an existing folder (its attributes say directory).
+bool FolderExists(const char* path);
+
 // A folder, held in normal form.
 class CSetupFolder {
 public:
