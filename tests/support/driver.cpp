@@ -406,6 +406,9 @@ Icon IconOf(HWND box)
 
 bool SaveScreenshot(HWND hwnd, const std::string& bmpPath)
 {
+    // a window just shown or changed by a posted message may not have painted yet
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(100);
     RECT r;
     if (!GetWindowRect(hwnd, &r))
         return false;
