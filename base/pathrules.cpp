@@ -12,6 +12,23 @@ void NormalizeFolder(CStr& path)
         path.Truncate(n - 1);
 }
 
+void RootBareDrive(CStr& path)
+{
+    if (path.Length() == 2 && path.c_str()[1] == ':')
+        path.AppendChar('\\');
+}
+
+CStr FolderInFrontOf(const char* path, const char* name)
+{
+    const char* at = strstr(path, name);
+    if (!at)
+        return CStr();
+    size_t n = (size_t)(at - path);
+    if (n > 0 && path[n - 1] == '\\' && !(n > 1 && path[n - 2] == ':'))
+        --n;
+    return CStr(path, n);
+}
+
 CStr JoinPath(const char* folder, const char* name)
 {
     CStr out;

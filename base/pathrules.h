@@ -10,6 +10,15 @@ extern const char kDefaultFolder[];   // "C:"
 // C:\DATA\ -> C:\DATA; C:\, D: and A\ stay as they are.
 void NormalizeFolder(CStr& path);
 
+// A bare drive ("A:") as its root ("A:\"): alone it would name that drive's
+// current folder. Other paths stay as they are.
+void RootBareDrive(CStr& path);
+
+// The folder of a path that ends in `name`: the text in front of the first
+// `name`, without the one "\" before it unless that follows ":"
+// (C:\A\X -> C:\A, C:\X -> C:\). Empty when `name` is not there.
+CStr FolderInFrontOf(const char* path, const char* name);
+
 // A name placed in a folder: folder + "\" + name; folder + name when the folder
 // already ends in "\"; the name alone for an empty or absent folder.
 CStr JoinPath(const char* folder, const char* name);

@@ -140,8 +140,7 @@ CSetupFolder* FindAppPath(const char* fileName)
     // only the first folder of a list counts
     if (char* semicolon = strchr(path, ';'))
         *semicolon = 0;
-    DWORD attributes = GetFileAttributesA(path);
-    if (!path[0] || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!path[0] || !FolderExists(path))
         return 0;
     size_t folderEnd = strlen(path);
     if (path[folderEnd - 1] == '\\')

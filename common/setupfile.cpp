@@ -7,7 +7,7 @@
 
 #include "registry.h"
 
-static bool IsFolder(const char* path)
+bool FolderExists(const char* path)
 {
     DWORD a = GetFileAttributesA(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -27,7 +27,7 @@ const char* CSetupFolder::ExistingAncestor(CStr& missing)
     const bool bareDrive = len > 0 && given.c_str()[len - 1] == ':';
     for (;;) {
         CStr current(given.c_str(), cut);
-        if (current.IsEmpty() || strcmp(current, "\\") == 0 || IsFolder(current) || bareDrive)
+        if (current.IsEmpty() || strcmp(current, "\\") == 0 || FolderExists(current) || bareDrive)
             break;
         const char* slash = strrchr(current, '\\');
         if (!slash)

@@ -3,6 +3,9 @@
 #include "pathrules.h"
 #include "text.h"
 
+// Whether the path names an existing folder (its attributes say directory).
+bool FolderExists(const char* path);
+
 // A folder, held in normal form.
 class CSetupFolder {
 public:

@@ -1,5 +1,7 @@
 #include "dialog.h"
 
+#include <stdlib.h>
+
 #include "app.h"
 
 INT_PTR CALLBACK CDialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -40,6 +42,28 @@ INT_PTR CALLBACK CDialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     bool handled = false;
     INT_PTR result = self->OnMessage(msg, wp, lp, handled);
     return handled ? result : FALSE;
+}
+
+CStr CDialog::ItemText(int id) const
+{
+    HWND item = Item(id);
+    int n = item ? GetWindowTextLengthA(item) : 0;
+    CStr text;
+    char* buf = n > 0 ? (char*)malloc((size_t)n + 1) : 0;
+    if (buf) {
+        int got = GetWindowTextA(item, buf, n + 1);
+        text.Set(buf, got > 0 ? (size_t)got : 0);
+        free(buf);
+    }
+    return text;
+}
+
+void CDialog::FocusEdit(int id, int start, int end)
+{
+    HWND edit = Item(id);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
 }
 
 void CDialog::PlaceUpperCentre()

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "text.h"
+
 class CDialog {
 public:
     explicit CDialog(UINT templateId) : m_hwnd(0), m_templateId(templateId) {}
@@ -10,6 +12,11 @@ public:
     HWND Handle() const { return m_hwnd; }
     HWND Item(int id) const { return GetDlgItem(m_hwnd, id); }
     UINT TemplateId() const { return m_templateId; }
+    // The whole text of a control (empty when it is missing).
+    CStr ItemText(int id) const;
+    // Puts the focus into edit `id` with [start, end) selected (end -1: to
+    // the end of the text) and the caret scrolled into view.
+    void FocusEdit(int id, int start = 0, int end = -1);
 
 protected:
     // WM_INITDIALOG. Return TRUE to let the system put the focus on the first

@@ -18,12 +18,22 @@
 #define IDD_PLAYER_DESTINATION  2873
 
 /* controls */
+#define IDC_PLAYER_FOLDER       1000    /* destination: the install set's folder */
+#define IDC_NAVIGATOR_FOLDER    1001    /* destination: Navigator's folder */
+#define IDC_BROWSE_PLAYER       1004    /* destination: "&Browse..." for 1000 */
+#define IDC_BROWSE_NAVIGATOR    1005    /* destination: "Chang&e" or "Brows&e..." for 1001 */
+#define IDC_NAVIGATOR_LABEL     1006    /* destination: what is known of Navigator */
+#define IDC_OTHER_PRODUCT       1008    /* destination: check box for the other product */
+#define IDC_DESTINATION_LINE    1009    /* destination: the line between the two parts */
 #define IDC_ABOUT_NAME          1007    /* about box: product name and version */
 #define IDC_AGREEMENT_TEXT      1010    /* agreement page: the read-only text */
 #define IDC_PROGRESS_FILE       1090    /* progress: file line */
 #define IDC_PROGRESS_STATUS     3652    /* progress: bold status line */
 #define IDC_PROGRESS_FRAME      3653    /* progress: frame that places the bar */
 #define IDC_PROGRESS_BAR        101     /* progress: the bar window inside the frame */
+
+/* system menu */
+#define IDM_ABOUTBOX            16
 
 /* strings */
 #define IDS_ABOUT_ITEM          101

@@ -20,9 +20,7 @@ BOOL CAgreementDialog::OnInitDialog()
             ++n;
         SetWindowTextA(edit, CStr(bytes, n));
     }
-    SetFocus(edit);
-    SendMessageA(edit, EM_SETSEL, 0, 0);
-    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    FocusEdit(IDC_AGREEMENT_TEXT, 0, 0);
     PlaceUpperCentre();
     return FALSE;   // the focus is set
 }

@@ -70,10 +70,8 @@ bool CInstallSet::ReadDescription()
     DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
     savedDirectory = (n > 0 && n < sizeof cwd) ? cwd : "";
     if (lstrcmpiA(savedDirectory, description->Path()) != 0) {
-        // a bare drive ("A:") would mean that drive's current folder, not its root
         CStr folder = description->Path();
-        if (folder.Length() == 2 && folder.c_str()[1] == ':')
-            folder.AppendChar('\\');
+        RootBareDrive(folder);
         SetCurrentDirectoryA(folder);
     } else {
         savedDirectory.Clear();

@@ -1,7 +1,12 @@
 // Shows one of setup's modal dialogs and ends with its result as the exit
 // code: "agreement" or "about" on the command line; 99 for anything else.
+// "destination|<player folder>|<Navigator folder>" shows the destination
+// page for the install set whose SETUP.INI is in the current folder.
+#include <string.h>
+
 #include "agreement.h"
 #include "app.h"
+#include "destination.h"
 #include "text.h"
 
 namespace {
@@ -10,15 +15,32 @@ class CHostApp : public CApp {
 public:
     bool InitInstance() override
     {
-        if (EqualNoCase(CommandLine(), "agreement"))
+        const char* line = CommandLine();
+        if (EqualNoCase(line, "agreement"))
             m_result = (int)CAgreementDialog().DoModal();
-        else if (EqualNoCase(CommandLine(), "about"))
+        else if (EqualNoCase(line, "about"))
             m_result = (int)CAboutDialog().DoModal();
+        else if (EqualNoCaseN(line, "destination|", 12) && strchr(line + 12, '|'))
+            m_result = Destination(line + 12, strchr(line + 12, '|'));
         return false;
     }
     int ExitInstance(int) override { return m_result; }
 
 private:
+    static int Destination(const char* player, const char* bar)
+    {
+        char here[MAX_PATH];
+        GetCurrentDirectoryA(sizeof here, here);
+        CSetupDescription description(here, "SETUP.INI");
+        CInstallSet set(&description, true);
+        if (!set.ReadDescription())
+            return 98;
+        CDestinationDialog dialog(set);
+        dialog.playerFolder.Set(player, (size_t)(bar - player));
+        dialog.navigatorFolder = bar + 1;
+        return (int)dialog.DoModal();
+    }
+
     int m_result = 99;
 };
 

@@ -26,13 +26,6 @@ std::string AgreementOf(const std::string& program, bool* found = nullptr)
     return text;
 }
 
-LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0)
-{
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &result);
-    return (LRESULT)result;
-}
-
 class Dialogs : public ::testing::Test {
 protected:
     // Starts the host and waits for its dialog.
@@ -87,16 +80,13 @@ TEST_F(Dialogs, AgreementOpensAtTheTopReadOnly)
     EXPECT_EQ("I &Reject", ItemText(dlg, IDCANCEL));
 
     // at the first line, caret at the start, nothing selected, focus in the text
-    EXPECT_GT(Ask(edit, EM_GETLINECOUNT), 40);
-    EXPECT_EQ(0, Ask(edit, EM_GETFIRSTVISIBLELINE));
+    EXPECT_GT(Ask(edit, EM_GETLINECOUNT), 40u);
+    EXPECT_EQ(0u, Ask(edit, EM_GETFIRSTVISIBLELINE));
     DWORD start = 99, end = 99;
     Ask(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
     EXPECT_EQ(0u, start);
     EXPECT_EQ(0u, end);
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof gui;
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gui));
-    EXPECT_EQ(edit, gui.hwndFocus);
+    EXPECT_EQ(edit, FocusOf(dlg));
     // no default button: the buttons are plain push buttons
     EXPECT_NE(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(dlg, IDOK), GWL_STYLE) & 0x0F);
 

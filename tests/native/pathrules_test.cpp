@@ -17,6 +17,23 @@ TEST(PathRules, NormalForm)
     }
 }
 
+TEST(PathRules, BareDrivesAndPickedFolders)
+{
+    struct { const char* path; const char* rooted; } drives[] = {
+        {"A:", "A:\\"}, {"C:\\", "C:\\"}, {"C:\\A", "C:\\A"}, {"AB", "AB"}, {"", ""}};
+    for (auto& d : drives) {
+        CStr p(d.path);
+        RootBareDrive(p);
+        EXPECT_STREQ(d.rooted, p) << d.path;
+    }
+    // the folder in front of the name the old-style picker is given
+    struct { const char* path; const char* folder; } picks[] = {
+        {"c:\\apps\\$___$___.$$$", "c:\\apps"}, {"c:\\$___$___.$$$", "c:\\"}, {"x\\$___$___.$$$", "x"},
+        {"$___$___.$$$", ""}, {"c:\\apps\\other.txt", ""}, {"c:\\a\\$___$___.$$$\\$___$___.$$$", "c:\\a"}};
+    for (auto& p : picks)
+        EXPECT_STREQ(p.folder, FolderInFrontOf(p.path, "$___$___.$$$")) << p.path;
+}
+
 TEST(PathRules, NamesInFolders)
 {
     struct { const char* folder; const char* name; const char* path; } cases[] = {

@@ -268,6 +268,29 @@ void SendKey(HWND hwnd, UINT vk)
     PostMessageA(hwnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
 }
 
+DWORD_PTR Ask(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
+    return result;
+}
+
+HWND FocusOf(HWND hwnd)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &gui);
+    return gui.hwndFocus;
+}
+
+bool Eventually(const std::function<bool()>& done, DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20))
+        if (done())
+            return true;
+    return done();
+}
+
 namespace {
 
 // A 32-bit top-down bitmap selected into a memory DC.
@@ -383,6 +406,9 @@ Icon IconOf(HWND box)
 
 bool SaveScreenshot(HWND hwnd, const std::string& bmpPath)
 {
+    // a window just shown or changed by a posted message may not have painted yet
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(100);
     RECT r;
     if (!GetWindowRect(hwnd, &r))
         return false;

@@ -76,6 +76,12 @@ bool ItemVisible(HWND dlg, int id);
 bool Press(HWND dlg, int id);
 // Sends a key to a window as if typed (WM_KEYDOWN/WM_CHAR/WM_KEYUP).
 void SendKey(HWND hwnd, UINT vk);
+// A message sent to a window of another process; its result (0 when it hung).
+DWORD_PTR Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+// The window with the keyboard focus in the thread of `hwnd`.
+HWND FocusOf(HWND hwnd);
+// Whether `done` comes true within ms, asked every 20 ms: for what a posted message brings about.
+bool Eventually(const std::function<bool()>& done, DWORD ms = 5000);
 
 // The standard icon shown by a message box, told by its pixels.
 Icon IconOf(HWND box);

@@ -112,6 +112,9 @@ TEST(Templates, AreAsSetupShipsThem)
     HMODULE setup = LoadLibraryExA(Built("Quillset.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, setup);
     struct Expect { int id; const char* cls; const char* text; int x, y, cx, cy; DWORD style, mask; };
+    const DWORD kEdit = WS_BORDER | ES_AUTOHSCROLL;   // bordered, scrolls horizontally
+    const char kFoundLabel[] =
+        "&Netscape Navigator has been found in the folder shown below. We'll install the plugin for that version.";
     struct {
         int id;
         const char* caption;
@@ -134,6 +137,35 @@ TEST(Templates, AreAsSetupShipsThem)
          {{-1, "Static", "#128", 11, 17, 18, 20, SS_ICON, SS_TYPEMASK},
           {IDC_ABOUT_NAME, "Static", "Zyne Netrama Installer 1.0", 40, 10, 131, 8, SS_NOPREFIX, SS_NOPREFIX},
           {IDOK, "Button", "OK", 178, 7, 32, 14, BS_DEFPUSHBUTTON, 0x0F}}},
+        {IDD_PLAYER_DESTINATION, "Zyne Talkweave Player Setup", 222, 134, WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+         {{-1, "Static", "#130", 7, 7, 18, 20, SS_ICON, SS_TYPEMASK},
+          {-1, "Static", "&Where would you like to install the Zyne Talkweave Player program files?", 35, 7, 180, 18,
+           SS_LEFT, SS_TYPEMASK},
+          {IDC_PLAYER_FOLDER, "Edit", "", 7, 30, 163, 14, kEdit, kEdit | ES_READONLY},
+          {IDC_BROWSE_PLAYER, "Button", "&Browse...", 176, 30, 39, 14, BS_PUSHBUTTON, 0x0F},
+          {IDC_DESTINATION_LINE, "Static", "", 7, 50, 208, 1, SS_ETCHEDFRAME, SS_TYPEMASK},
+          {IDC_OTHER_PRODUCT, "Button", "Install Netrama Plugin for Netscape Navigator", 7, 57, 208, 10,
+           BS_AUTOCHECKBOX, 0x0F},
+          {IDC_NAVIGATOR_LABEL, "Static", kFoundLabel, 19, 71, 196, 18, SS_LEFT, SS_TYPEMASK},
+          {IDC_NAVIGATOR_FOLDER, "Edit", "", 7, 92, 163, 14, kEdit | ES_READONLY, kEdit | ES_READONLY},
+          {IDC_BROWSE_NAVIGATOR, "Button", "Chang&e", 176, 92, 39, 14, BS_PUSHBUTTON, 0x0F},
+          {IDOK, "Button", "OK", 53, 113, 50, 14, BS_DEFPUSHBUTTON, 0x0F},
+          {IDCANCEL, "Button", "Cancel", 119, 113, 50, 14, BS_PUSHBUTTON, 0x0F}}},
+        {IDD_PLUGIN_DESTINATION, "Zyne Netrama Plugin Setup", 222, 134, WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+         {{-1, "Static", "#142", 7, 5, 18, 20, SS_ICON, SS_TYPEMASK},
+          {IDC_NAVIGATOR_LABEL, "Static", kFoundLabel, 35, 7, 180, 19, SS_LEFT, SS_TYPEMASK},
+          {IDC_NAVIGATOR_FOLDER, "Edit", "", 7, 31, 163, 14, kEdit | ES_READONLY, kEdit | ES_READONLY},
+          {IDC_BROWSE_NAVIGATOR, "Button", "Chang&e", 176, 31, 39, 14, BS_PUSHBUTTON, 0x0F},
+          {IDC_DESTINATION_LINE, "Static", "", 7, 50, 208, 1, SS_ETCHEDFRAME, SS_TYPEMASK},
+          {-1, "Static", "#130", 7, 55, 18, 20, SS_ICON, SS_TYPEMASK},
+          {-1, "Static", "&Where would you like to install the Zyne Netrama Plugin files?", 35, 57, 180, 18, SS_LEFT,
+           SS_TYPEMASK},
+          {IDC_PLAYER_FOLDER, "Edit", "", 7, 80, 163, 14, kEdit, kEdit | ES_READONLY},
+          {IDC_BROWSE_PLAYER, "Button", "&Browse...", 176, 80, 39, 14, BS_PUSHBUTTON, 0x0F},
+          {IDC_OTHER_PRODUCT, "Button", "Install Talkweave Player as &helper app for other browsers", 7, 97, 208, 10,
+           BS_AUTOCHECKBOX, 0x0F},
+          {IDOK, "Button", "OK", 53, 113, 50, 14, BS_DEFPUSHBUTTON, 0x0F},
+          {IDCANCEL, "Button", "Cancel", 119, 113, 50, 14, BS_PUSHBUTTON, 0x0F}}},
     };
     for (auto& d : dialogs) {
         SCOPED_TRACE(d.caption);
