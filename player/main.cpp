@@ -7,6 +7,7 @@
 #include "cmdline.h"
 #include "doctype.h"
 #include "engine.h"
+#include "look3d.h"
 #include "owners.h"
 #include "vantrel.h"
 
@@ -18,11 +19,6 @@ const char kProduct[] = "Zyne Talkweave Player";
 const UINT_PTR kEngineTimer = 100;
 const WORD kOleMajorBuild = 23;
 
-// CTL3D32.dll by ordinal, loaded at run time so that a system without it runs.
-const int kCtl3dRegister = 12;
-const int kCtl3dUnregister = 13;
-const int kCtl3dAutoSubclass = 16;
-
 class CPlayerApp : public CApp {
 public:
     CPlayerApp() : m_engineCreated(false), m_main(0), m_view(0), m_engine(0) {}
@@ -32,11 +28,10 @@ public:
 
 private:
     bool RegisterClasses();
-    void CallCtl3d(int ordinal);
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    CLibrary m_ctl3d;
+    C3dLook m_look3d;
     COleStart m_ole;
     bool m_engineCreated;
     HWND m_main;
@@ -73,14 +68,6 @@ inline bool TestFault(const char*) { return false; }
 #endif
 
 }  // namespace
-
-void CPlayerApp::CallCtl3d(int ordinal)
-{
-    typedef BOOL(WINAPI * Ctl3dProc)(HINSTANCE);
-    FARPROC f = m_ctl3d.IsValid() ? GetProcAddress(m_ctl3d.Get(), MAKEINTRESOURCEA(ordinal)) : 0;
-    if (f)
-        ((Ctl3dProc)(void (*)(void))f)(Instance());
-}
 
 bool CPlayerApp::RegisterClasses()
 {
@@ -123,9 +110,7 @@ bool CPlayerApp::InitInstance()
     if (!m_ole.Start())
         return false;
 
-    m_ctl3d.Reset(LoadLibraryA("CTL3D32.DLL"));
-    CallCtl3d(kCtl3dRegister);
-    CallCtl3d(kCtl3dAutoSubclass);
+    m_look3d.Enable(Instance());
 
     if (!RegisterClasses())
         return false;
@@ -165,10 +150,7 @@ int CPlayerApp::ExitInstance(int code)
     if (m_engineCreated)
         EngineRelease(m_engine);
     m_ole.Stop();
-    if (m_ctl3d.IsValid()) {
-        CallCtl3d(kCtl3dUnregister);
-        m_ctl3d.Reset();
-    }
+    m_look3d.Disable(Instance());
     return code;
 }
 

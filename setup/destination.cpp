@@ -20,6 +20,8 @@ CDestinationDialog::CDestinationDialog(CInstallSet& set)
 
 BOOL CDestinationDialog::OnInitDialog()
 {
+    // the page stands for setup while it is shown
+    CApp::Get()->SetMainWindow(m_hwnd);
     SetDlgItemTextA(m_hwnd, IDC_PLAYER_FOLDER, playerFolder);
     SetDlgItemTextA(m_hwnd, IDC_NAVIGATOR_FOLDER, navigatorFolder);
 

@@ -80,6 +80,17 @@ public:
     // then holds message 119.
     bool CheckProductsNotRunning();
 
+    // Selects the other product as well: the plug-in with the player, the
+    // player with the plug-in.
+    void AddOtherProduct();
+    // Offers to erase the install set's files when the description asks for
+    // it ([Options] "DeleteSource") and the set lies on a writable local drive
+    // beside setupProgram. True when at least one file was deleted.
+    bool OfferInstallSetCleanup(const CSetupFile& setupProgram);
+    // The completion message, with the readme offered when the set has one.
+    // False, with pendingError, when the readme could not be shown.
+    bool ShowInstallComplete();
+
     // Records a failure the user must see, replacing an earlier one.
     void SetError(UINT id, const char* arg1 = 0, const char* arg2 = 0);
     void ClearError();

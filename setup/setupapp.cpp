@@ -1,5 +1,6 @@
 #include "setupapp.h"
 
+#include "descrules.h"
 #include "msgbox.h"
 #include "quillset.h"
 #include "toolhelp.h"
@@ -65,5 +66,11 @@ bool CSetupApp::InitInstance()
         return false;
     }
     m_set->LocateInstallation();
+    m_look3d.Enable(Instance());
+    if (IsUninstallSwitch(CommandLine()))
+        Uninstall();
+    else
+        Install();
+    m_look3d.Disable(Instance());
     return false;
 }

@@ -3,6 +3,7 @@
 #include "app.h"
 #include "description.h"
 #include "installset.h"
+#include "look3d.h"
 
 class CSetupApp : public CApp {
 public:
@@ -16,9 +17,15 @@ private:
     // The description beside the setup program, under its first or second
     // name; null after telling the user that neither is there.
     CSetupDescription* FindDescription();
+    // The two flows; each ends setup when it returns.
+    void Install();
+    void Uninstall();
+    // The message of the install set's error slot.
+    void ShowError(UINT icon);
 
     CSetupFile* m_self;                 // the running setup program
     CSetupDescription* m_description;
     bool m_win32;                       // the 32-bit variant wins over the 16-bit one
     CInstallSet* m_set;
+    C3dLook m_look3d;
 };

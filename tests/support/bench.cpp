@@ -183,6 +183,26 @@ void ResetProgramEntries(const std::string& fileName, const std::string& company
         DeleteKeyTree(HKEY_CURRENT_USER, "Software\\" + company);
 }
 
+std::string BuiltText(const std::string& program, UINT id, const std::string& arg1, const std::string& arg2)
+{
+    HMODULE module = LoadLibraryExA(Built(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    char buf[1024] = "";
+    if (module) {
+        LoadStringA(module, id, buf, sizeof buf);
+        FreeLibrary(module);
+    }
+    std::string text;
+    for (const char* p = buf; *p; ++p) {
+        if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
+            text += p[1] == '1' ? arg1 : arg2;
+            ++p;
+        } else {
+            text += *p;
+        }
+    }
+    return text;
+}
+
 void SetWindowsVersion(const std::string& exeName, const char* version)
 {
     std::string key = "Software\\Wine\\AppDefaults\\" + exeName;

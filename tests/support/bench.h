@@ -39,6 +39,11 @@ void ResetDocumentType(const std::string& extension, const std::string& progId, 
 // and uninstall entries and the per-user keys of its maker.
 void ResetProgramEntries(const std::string& fileName, const std::string& company = "");
 
+// String `id` of a built program's string table ("Quillset.exe"), with each
+// "%1" and "%2" replaced; empty when it is missing.
+std::string BuiltText(const std::string& program, UINT id, const std::string& arg1 = "",
+                      const std::string& arg2 = "");
+
 // Makes Wine pretend to be another Windows for one program file name
 // ("win95", "nt351", "nt40"); null restores the default.
 void SetWindowsVersion(const std::string& exeName, const char* version);

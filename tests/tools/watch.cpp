@@ -1,17 +1,22 @@
-// watch [--auto] [--shots DIR] PROGRAM [ARGS...]
+// watch [--auto] [--press ID,ID...] [--then CAPTION] [--shots DIR] PROGRAM [ARGS...]
 // Starts a program and tells what it shows: each window's caption, texts,
-// buttons and their states, with a screenshot of each. With --auto it presses
-// the default button of every dialog it has described, so that a run without
-// a user goes on to its end.
+// buttons and their states, with a screenshot of each. With --auto it answers
+// every dialog it has described, so that a run without a user goes on to its
+// end: the n-th dialog with the n-th id of --press, else its default button
+// (setup's progress dialog is left alone); other windows are closed. --then
+// watches, once the program has ended, for a window of that caption from
+// another process (the removal helper's report).
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
 #include "driver.h"
+#include "quillset.h"
 
 using namespace bench;
 
@@ -98,12 +103,35 @@ int DefaultButton(HWND w)
     return IDOK;
 }
 
+// Answers a window that was described, as --auto says.
+void Answer(HWND w, std::vector<int>& presses)
+{
+    if (ClassOf(w) != "#32770") {
+        printf("    closing it\n");
+        fflush(stdout);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (GetDlgItem(w, IDC_PROGRESS_FRAME))
+        return;
+    int id = DefaultButton(w);
+    if (!presses.empty()) {
+        id = presses.front();
+        presses.erase(presses.begin());
+    }
+    printf("    pressing %d\n", id);
+    fflush(stdout);
+    Press(w, id);
+    WaitGone(w, 5000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     bool autoPress = false;
-    std::string shots;
+    std::string shots, then;
+    std::vector<int> presses;
     int i = 1;
     for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
         std::string a = argv[i];
@@ -111,9 +139,14 @@ int main(int argc, char** argv)
             autoPress = true;
         else if (a == "--shots" && i + 1 < argc)
             shots = argv[++i];
+        else if (a == "--then" && i + 1 < argc)
+            then = argv[++i];
+        else if (a == "--press" && i + 1 < argc)
+            for (char* p = argv[++i]; *p && (p == argv[i] || *p++ == ',');)
+                presses.push_back((int)strtol(p, &p, 10));
     }
     if (i >= argc) {
-        fprintf(stderr, "usage: watch [--auto] [--shots DIR] PROGRAM [ARGS...]\n");
+        fprintf(stderr, "usage: watch [--auto] [--press ID,ID...] [--then CAPTION] [--shots DIR] PROGRAM [ARGS...]\n");
         return 2;
     }
     std::string program = argv[i++], args;
@@ -140,13 +173,8 @@ int main(int argc, char** argv)
                 continue;
             seen.insert(w);
             Describe(w, ++n, shots);
-            if (autoPress && ClassOf(w) == "#32770") {
-                int id = DefaultButton(w);
-                printf("    pressing %d\n", id);
-                fflush(stdout);
-                Press(w, id);
-                WaitGone(w, 5000);
-            }
+            if (autoPress)
+                Answer(w, presses);
         }
         if (GetTickCount() - start > 120000) {
             printf("\nstill running after 2 minutes: ending it\n");
@@ -157,5 +185,19 @@ int main(int argc, char** argv)
     if (n == 0)
         printf("\nit showed no window\n");
     printf("\nended with exit code %ld\n", code);
+    if (!then.empty()) {
+        HWND w = nullptr;
+        for (DWORD waited = GetTickCount(); !w && GetTickCount() - waited < 10000; Sleep(50))
+            w = FindWindowA(nullptr, then.c_str());
+        if (!w) {
+            printf("\nno window \"%s\" followed\n", then.c_str());
+            return 1;
+        }
+        Sleep(300);
+        printf("\nthen, from another process:");
+        Describe(w, ++n, shots);
+        if (autoPress)
+            Answer(w, presses);
+    }
     return 0;
 }

@@ -1,0 +1,499 @@
+// The real SETUP.EXE in copies of the sample sets, installing and
+// uninstalling through its windows as a user would.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "bench.h"
+#include "driver.h"
+#include "fixtures.h"
+#include "quillset.h"
+#include "regstate.h"
+
+using namespace bench;
+
+namespace {
+
+const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_USER;
+const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+const char kPlayerName[] = "Zyne Talkweave Player";
+
+std::string Text(UINT id, const std::string& a1 = "", const std::string& a2 = "")
+{
+    return BuiltText("Quillset.exe", id, a1, a2);
+}
+
+std::string ProgramFiles() { return RegString(LM, kWindows, "ProgramFilesDir"); }
+
+// Everything an install may write, to compare before and after.
+std::string State(const std::string& folder)
+{
+    std::string s;
+    for (const char* key : {".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne"})
+        s += regstate::Dump(CR, key);
+    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
+        s += regstate::Dump(LM, kWindows + "App Paths\\" + name) + regstate::Dump(LM, kWindows + "Uninstall\\" + name);
+    s += regstate::Dump(CU, "Software\\Zyne Systems");
+    for (auto& name : List(folder))
+        s += name + "\n";
+    return s;
+}
+
+bool IsPage(HWND h, int control) { return GetDlgItem(h, control) != nullptr; }
+
+// A setup run, driven window by window.
+class Walk {
+public:
+    Walk(const std::string& exe, const std::string& args)
+    {
+        std::string folder = exe.substr(0, exe.find_last_of('\\'));
+        EXPECT_TRUE(m_setup.Start(exe, args, folder));
+    }
+    // The next page or message box (never the progress dialog); null when
+    // setup ended first.
+    HWND Next(DWORD ms = 20000)
+    {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            HWND h = nullptr;
+            while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == m_setup.Id() && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) &&
+                    !m_answered.count(h)) {
+                    Sleep(50);   // let it finish painting
+                    return h;
+                }
+            }
+            if (!m_setup.Running())
+                return nullptr;
+            Sleep(20);
+        }
+        return nullptr;
+    }
+    // The next window is a message box with this text; its box.
+    Box Expect(const std::string& text)
+    {
+        HWND h = Next();
+        Box box = h ? ReadBox(h) : Box();
+        EXPECT_EQ(text, box.text);
+        EXPECT_EQ("SETUP", box.caption);
+        return box;
+    }
+    // Presses a button and waits until its window has gone, unless it stays
+    // for a question of its own.
+    void Press(HWND h, int id, bool stays = false)
+    {
+        EXPECT_TRUE(bench::Press(h, id)) << "button " << id;
+        m_answered.insert(h);
+        if (!stays) {
+            EXPECT_TRUE(WaitGone(h, 10000));
+        }
+    }
+    // Setup ends with 0 and shows nothing more.
+    void Ends()
+    {
+        HWND h = Next();
+        EXPECT_EQ(nullptr, h) << "more: " << (h ? ReadBox(h).text : "");
+        EXPECT_EQ(0, m_setup.Wait(10000));
+    }
+    Process& Setup() { return m_setup; }
+
+private:
+    Process m_setup;
+    std::set<HWND> m_answered;
+};
+
+class Flows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Reset();
+        base = FreshFolder(std::string("flows\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { Reset(); }
+    static void Reset()
+    {
+        ResetDocumentType(".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne");
+        for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL", "NETSCAPE.EXE"})
+            ResetProgramEntries(name, "Zyne Systems");
+        RemoveTree(ProgramFiles() + "\\Zyne");
+        SetWindowsVersion("SETUP.EXE", nullptr);
+    }
+    // A copy of a sample set in <base>\<folder>; its SETUP.EXE.
+    std::string CopySet(const std::string& sample, const std::string& folder = "set")
+    {
+        std::string dir = base + "\\" + folder;
+        MakeFolders(dir);
+        for (auto& name : List(SampleSet(sample)))
+            Copy(SampleSet(sample) + "\\" + name, dir + "\\" + name);
+        return dir + "\\SETUP.EXE";
+    }
+    // Accepts the agreement and answers the destination page: OK (after
+    // checking its preset folder), or `answer`.
+    void ThroughThePages(Walk& run, const std::string& expectedFolder, int answer = IDOK)
+    {
+        HWND page = run.Next();
+        ASSERT_TRUE(page && IsPage(page, IDC_AGREEMENT_TEXT)) << "no agreement page";
+        run.Press(page, IDOK);
+        page = run.Next();
+        ASSERT_TRUE(page && IsPage(page, IDC_PLAYER_FOLDER)) << "no destination page";
+        EXPECT_EQ(expectedFolder, ItemText(page, IDC_PLAYER_FOLDER));
+        bool asks = answer == IDOK && !IsFolder(expectedFolder);   // to make the folder
+        run.Press(page, answer, asks);
+        if (asks) {
+            HWND create = run.Next();
+            ASSERT_TRUE(create);
+            EXPECT_EQ(Text(IDS_CREATE_FOLDER, expectedFolder, kPlayerName), ReadBox(create).text);
+            run.Press(create, IDOK);
+        }
+    }
+    // The whole install of the player set into its default folder, the
+    // readme declined.
+    std::string InstallPlayer(const std::string& exe)
+    {
+        std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+        Walk run(exe, "");
+        ThroughThePages(run, dest);
+        Box done = run.Expect(Text(IDS_INSTALLED, kPlayerName, Text(IDS_README_OFFER)));
+        EXPECT_EQ((std::vector<int>{IDYES, IDNO}), done.buttons);
+        EXPECT_EQ(IDNO, done.defaultButton);
+        EXPECT_STREQ("question", IconName(done.icon));
+        run.Press(done.hwnd, IDNO);
+        run.Ends();
+        return dest;
+    }
+
+    std::string base;
+};
+
+// The helper's report: a box of another process, captioned as setup.
+HWND HelperMessage(DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50))
+        if (HWND h = FindWindowA("#32770", "SETUP"))
+            return h;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(Flows, InstallThePlayerSetThenUninstallIt)
+{
+    std::string exe = CopySet("player");
+    std::string dest = InstallPlayer(exe);
+
+    // every listed file, the type, App Paths, per-user and uninstall entries
+    EXPECT_EQ((std::vector<std::string>{"README.TXT", "SAMPLE.ZYN", "SETUP.EXE", "SETUP.INI", "VANTREL.DLL",
+                                        "VANTREL.EXE"}),
+              List(dest));
+    std::string player = dest + "\\VANTREL.EXE";
+    EXPECT_EQ("Zyne.Pres.1.95", RegString(CR, ".zyn", nullptr));
+    EXPECT_EQ("\"" + player + "\" \"%1\"", RegString(CR, "Zyne.Pres.1.95\\shell\\open\\command", nullptr));
+    EXPECT_EQ(player, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", nullptr));
+    EXPECT_EQ(dest, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", "Path"));
+    EXPECT_EQ(dest, RegString(CU, "Software\\Zyne Systems\\Zyne Talkweave Player\\1.95", "Path"));
+    std::string uninstall = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "UninstallString");
+    EXPECT_EQ("\"" + dest + "\\SETUP.EXE\" /uninstall", uninstall);
+
+    // the installed player opens a document
+    {
+        std::string trace = base + "\\trace.txt";
+        SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
+        Process viewer;
+        ASSERT_TRUE(viewer.Start(player, "SAMPLE.ZYN", dest));
+        EXPECT_TRUE(WaitForWindow(viewer.Id(), "Zyne Talkweave Player_MAIN", 10000));
+        SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+        Sleep(300);
+        viewer.Kill();
+        EXPECT_NE(std::string::npos, ReadFile(trace).find("103 \"SAMPLE.ZYN\""));
+    }
+
+    // again over it: the destination page names the installed folder;
+    // cancelled there, nothing changes
+    std::string before = State(dest);
+    {
+        Walk run(exe, "");
+        ThroughThePages(run, dest, IDCANCEL);
+        run.Ends();
+    }
+    EXPECT_EQ(before, State(dest));
+
+    // the Add/Remove Programs command: No changes nothing, Yes removes it all
+    std::string setup = uninstall.substr(1, uninstall.find('"', 1) - 1);
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        Walk run(setup, "/uninstall");
+        Box confirm = run.Expect(Text(IDS_CONFIRM_REMOVE));
+        EXPECT_EQ(IDNO, confirm.defaultButton);
+        EXPECT_STREQ("exclamation", IconName(confirm.icon));
+        run.Press(confirm.hwnd, answer);
+        run.Ends();
+        if (answer == IDNO) {
+            EXPECT_EQ(before, State(dest));
+        }
+    }
+    HWND report = HelperMessage(10000);
+    ASSERT_TRUE(report) << "no report from the helper";
+    EXPECT_EQ(std::string(kPlayerName) + BuiltText("Clearoot.exe", 1) + dest + ".", ReadBox(report).text);
+    bench::Press(report, IDOK);
+    EXPECT_FALSE(KeyExists(CR, ".zyn"));
+    EXPECT_FALSE(KeyExists(LM, kWindows + "App Paths\\VANTREL.EXE"));
+    EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
+    EXPECT_FALSE(Exists(dest));   // the helper took the setup program and the emptied folder
+}
+
+// Which command lines uninstall: the whole text, in any case.
+TEST_F(Flows, OnlyTheWholeSwitchUninstalls)
+{
+    std::string exe = CopySet("player");
+    struct { const char* args; bool uninstalls; } cases[] = {
+        {"/uninstall", true}, {"/UNINSTALL", true}, {"/uninstall x", false},
+        {"-uninstall", false}, {"/uninstallx", false}, {"", false},
+    };
+    std::string before = State(base + "\\set");
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        Walk run(exe, c.args);
+        HWND first = run.Next();
+        ASSERT_TRUE(first);
+        EXPECT_EQ(c.uninstalls, !IsPage(first, IDC_AGREEMENT_TEXT));
+        run.Press(first, c.uninstalls ? IDNO : IDCANCEL);   // declined or rejected: nothing written
+        run.Ends();
+        EXPECT_EQ(before, State(base + "\\set"));
+    }
+}
+
+// The plug-in set with the stand-in Navigator 3.0: the plug-in goes to the
+// browser's folder + [Netscape] "Subdir"; with the other product checked the
+// player comes along and is registered.
+TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
+{
+    std::string navigator = base + "\\Netscape\\Program";
+    MakeFolders(navigator);
+    Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+    SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+    for (bool other : {false, true}) {
+        SCOPED_TRACE(other ? "with the player" : "alone");
+        Reset();
+        SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+        RemoveTree(navigator + "\\Plugins");
+        std::string exe = CopySet("plugin");
+        std::string set = base + "\\set";
+        for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"})
+            Copy(SampleSet("player") + "\\" + name, set + "\\" + name);
+        WritePrivateProfileStringA("Files", "VANTREL.EXE", "310", (set + "\\SETUP.INI").c_str());
+
+        std::string dest = ProgramFiles() + "\\Zyne\\Netrama";
+        Walk run(exe, "");
+        HWND page = run.Next();
+        ASSERT_TRUE(page && IsPage(page, IDC_AGREEMENT_TEXT));
+        run.Press(page, IDOK);
+        page = run.Next();
+        ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
+        EXPECT_EQ(navigator, ItemText(page, IDC_NAVIGATOR_FOLDER));
+        EXPECT_TRUE(ItemChecked(page, IDC_OTHER_PRODUCT));   // the player is in the set
+        if (!other)
+            bench::Press(page, IDC_OTHER_PRODUCT);
+        run.Press(page, IDOK, true);
+        Box create = run.Expect(Text(IDS_CREATE_FOLDER, dest, "Zyne Netrama Plugin"));
+        run.Press(create.hwnd, IDOK);
+        Box done = run.Expect(
+            Text(IDS_INSTALLED, "Zyne Netrama Plugin", Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER))));
+        run.Press(done.hwnd, IDNO);
+        run.Ends();
+        EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+        // the player's files go to the destination either way; chosen, it is registered
+        EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+        EXPECT_EQ(other, KeyExists(CR, ".zyn"));
+    }
+    DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
+}
+
+// Stopping at each place where the user may: nothing is written.
+TEST_F(Flows, StoppingWritesNothing)
+{
+    std::string exe = CopySet("player");
+    std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+    std::string before = State(dest) + State(base + "\\set");
+    {
+        Walk run(exe, "");   // rejected agreement
+        HWND page = run.Next();
+        ASSERT_TRUE(page);
+        run.Press(page, IDCANCEL);
+        run.Ends();
+    }
+    {
+        Walk run(exe, "");   // cancelled destination page
+        ThroughThePages(run, dest, IDCANCEL);
+        run.Ends();
+    }
+    EXPECT_EQ(before, State(dest) + State(base + "\\set"));
+    EXPECT_FALSE(Exists(dest));
+}
+
+// Cancel in the progress dialog while a file is being installed: message 119
+// with the exclamation icon, and nothing after it.
+TEST_F(Flows, CancelDuringTheCopy)
+{
+    std::string exe = CopySet("player");
+    std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+    MakeFolders(dest);
+    WriteFile(dest + "\\README.TXT", "old");
+    SetFileAttributesA((dest + "\\README.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+    Walk run(exe, "");
+    ThroughThePages(run, dest);
+    // the write-protected file's question; meanwhile the user cancels
+    Box protectedBox = run.Expect(Text(IDS_WRITE_PROTECTED, "README.TXT", dest));
+    HWND progress = nullptr;
+    while ((progress = FindWindowExA(nullptr, progress, "#32770", nullptr)))
+        if (IsPage(progress, IDC_PROGRESS_FRAME))
+            break;
+    ASSERT_TRUE(progress);
+    PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+    run.Press(protectedBox.hwnd, IDNO);
+    Box canceled = run.Expect(Text(IDS_CANCELED, kPlayerName));
+    EXPECT_STREQ("exclamation", IconName(canceled.icon));
+    run.Press(canceled.hwnd, IDOK);
+    run.Ends();   // no clean-up offer, no completion, no helper
+}
+
+// The player running from the destination: 147, OK asks again, Cancel gives
+// 119 on install and ends the uninstall silently.
+TEST_F(Flows, ThePlayerRunning)
+{
+    std::string dest = InstallPlayer(CopySet("player"));
+    std::string running = Text(IDS_PROGRAM_RUNNING, kPlayerName);
+    for (bool uninstall : {false, true}) {
+        SCOPED_TRACE(uninstall ? "uninstall" : "install");
+        Process player;
+        ASSERT_TRUE(player.Start(dest + "\\VANTREL.EXE", "", dest));
+        ASSERT_TRUE(WaitForWindow(player.Id(), "Zyne Talkweave Player_MAIN", 10000));
+        Walk run(uninstall ? dest + "\\SETUP.EXE" : base + "\\set\\SETUP.EXE", uninstall ? "/uninstall" : "");
+        if (uninstall)
+            run.Press(run.Expect(Text(IDS_CONFIRM_REMOVE)).hwnd, IDYES);
+        else
+            ThroughThePages(run, dest);
+        Box box = run.Expect(running);
+        EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), box.buttons);
+        run.Press(box.hwnd, IDOK);
+        run.Press(run.Expect(running).hwnd, IDCANCEL);
+        if (!uninstall)
+            run.Press(run.Expect(Text(IDS_CANCELED, kPlayerName)).hwnd, IDOK);
+        run.Ends();
+        player.Kill();
+        EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    }
+}
+
+// The completion message: the readme offered when the set has one (Yes
+// starts Notepad in the set's folder), 120's line for the plug-in, and 135
+// when Notepad cannot start.
+TEST_F(Flows, TheCompletionMessageAndTheReadme)
+{
+    std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+    struct { const char* name; bool readme; bool badNotepad; } cases[] = {
+        {"no readme: OK only", false, false},
+        {"readme, Yes: Notepad", true, false},
+        {"readme, Yes, Notepad cannot start", true, true},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        std::string exe = CopySet("player", c.name);
+        std::string set = base + "\\" + c.name;
+        if (!c.readme) {
+            DeleteFileA((set + "\\README.TXT").c_str());
+            WritePrivateProfileStringA("Files", "README.TXT", nullptr, (set + "\\SETUP.INI").c_str());
+        }
+        if (c.badNotepad)
+            WriteFile(set + "\\notepad.exe", "not a program");   // found first, in the current folder
+        Walk run(exe, "");
+        ThroughThePages(run, dest);
+        Box done = run.Expect(Text(IDS_INSTALLED, kPlayerName, c.readme ? Text(IDS_README_OFFER) : ""));
+        if (!c.readme) {
+            EXPECT_EQ(std::vector<int>{IDOK}, done.buttons);
+            EXPECT_STREQ("information", IconName(done.icon));
+            run.Press(done.hwnd, IDOK);
+        } else {
+            run.Press(done.hwnd, IDYES);
+        }
+        if (c.badNotepad) {
+            Box failed = run.Expect(Text(IDS_README_FAILED));
+            EXPECT_STREQ("information", IconName(failed.icon));
+            run.Press(failed.hwnd, IDOK);
+        }
+        run.Ends();
+        if (c.readme && !c.badNotepad) {
+            HWND notepad = nullptr;
+            for (DWORD start = GetTickCount(); !notepad && GetTickCount() - start < 10000; Sleep(50))
+                notepad = FindWindowA("Notepad", nullptr);
+            ASSERT_TRUE(notepad) << "Notepad did not open";
+            EXPECT_NE(std::string::npos, WindowText(notepad).find("readme"));
+            PostMessageA(notepad, WM_CLOSE, 0, 0);
+        }
+    }
+}
+
+// The clean-up offer: asked only for "DeleteSource" yes or a leading 1, on a
+// local drive, with a writable setup program. Yes erases the set's files, and
+// the helper takes the setup program and the emptied folder, silently.
+TEST_F(Flows, TheInstallSetCleanUp)
+{
+    std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+    struct { const char* name; const char* value; const char* drive; bool readOnly; bool asked; } cases[] = {
+        {"yes", "yes", nullptr, false, true},       {"1", "1", nullptr, false, true},
+        {"+1x", " +1x", nullptr, false, true},      {"absent", nullptr, nullptr, false, false},
+        {"no", "no", nullptr, false, false},        {"0", "0", nullptr, false, false},
+        {"2", "2", nullptr, false, false},          {"CD-ROM", "yes", "D:", false, false},
+        {"network", "yes", "E:", false, false},     {"read-only", "yes", nullptr, true, false},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        std::string folder = c.drive ? std::string(c.drive) + "\\bench\\" + c.name : base + "\\" + c.name;
+        RemoveTree(folder);
+        MakeFolders(folder);
+        for (auto& name : List(SampleSet("player")))
+            Copy(SampleSet("player") + "\\" + name, folder + "\\" + name);
+        std::string ini = folder + "\\SETUP.INI";
+        WritePrivateProfileStringA("Options", "DeleteSource", c.value, ini.c_str());
+        if (c.readOnly)
+            SetFileAttributesA((folder + "\\SETUP.EXE").c_str(), FILE_ATTRIBUTE_READONLY);
+        DeleteFileA((folder + "\\README.TXT").c_str());   // OK only at the end
+        WritePrivateProfileStringA("Files", "README.TXT", nullptr, ini.c_str());
+        Walk run(folder + "\\SETUP.EXE", "");
+        ThroughThePages(run, dest);
+        if (c.asked) {
+            Box offer = run.Expect(Text(IDS_CLEANUP_OFFER));
+            EXPECT_EQ(IDYES, offer.defaultButton);
+            EXPECT_STREQ("question", IconName(offer.icon));
+            run.Press(offer.hwnd, IDYES);
+        }
+        run.Press(run.Expect(Text(IDS_INSTALLED, kPlayerName, "")).hwnd, IDOK);
+        run.Ends();
+        if (c.asked) {
+            for (DWORD start = GetTickCount(); Exists(folder) && GetTickCount() - start < 5000;)
+                Sleep(50);
+            EXPECT_FALSE(Exists(folder));
+            EXPECT_EQ(nullptr, FindWindowA("#32770", "SETUP"));   // the helper reports nothing
+        } else {
+            EXPECT_TRUE(Exists(folder + "\\SETUP.EXE"));
+            SetFileAttributesA((folder + "\\SETUP.EXE").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    }
+}
+
+// The install flow in the old Windows versions' modes ends the same.
+TEST_F(Flows, InstallInOlderWindowsModes)
+{
+    for (const char* version : {"win95", "nt40"}) {
+        SCOPED_TRACE(version);
+        Reset();
+        SetWindowsVersion("SETUP.EXE", version);
+        std::string dest = InstallPlayer(CopySet("player", version));
+        EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+        EXPECT_EQ("Zyne.Pres.1.95", RegString(CR, ".zyn", nullptr));
+    }
+}
