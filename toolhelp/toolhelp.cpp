@@ -49,8 +49,8 @@ bool BindToolHelp(int needs) { return BindToolHelpIn("KERNEL32.DLL", needs); }
 const ToolHelpTable& ToolHelp() { return s_table; }
 
 // A module snapshot of the process in snap, its first entry in m. False
-// when either cannot be had.
-static bool FirstModule(CHandle& snap, DWORD processId, MODULEENTRY32& m)
+// when either cannot be had. Inlined: the removal helper counts its bytes.
+static inline __attribute__((always_inline)) bool FirstModule(CHandle& snap, DWORD processId, MODULEENTRY32& m)
 {
     if (!s_table.module32First)
         return false;
