@@ -8,7 +8,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run play clean
+.PHONY: all deps configure build test bench run play clean
 
 all: build
 
@@ -32,6 +32,11 @@ build: configure
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure
 	@cmake --build $(BUILD) --target sizes | grep bytes
+
+# Speed and size beside their references (README); not part of test.
+bench: build
+	@tree=$(RUN_TREE); echo "Measuring the programs of $$tree"; \
+	scripts/with-display scripts/bench $$tree $(BUILD)
 
 # run and play take the i686 programs where they can run, else the twin.
 RUN_TREE = $$(if scripts/wine-probe >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)

@@ -71,7 +71,18 @@ void CCallTrace::Write()
 {
     char path[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("VANTREL_ENGINE_TRACE", path, sizeof path);
-    if (n == 0 || n >= sizeof path || !m_line.Append("\r\n"))
+    if (n == 0 || n >= sizeof path)
+        return;
+    // for make bench: when the call came, on the performance counter the
+    // bench reads too
+    if (GetEnvironmentVariableA("VANTREL_ENGINE_TRACE_CLOCK", 0, 0)) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        char stamp[24];
+        wsprintfA(stamp, " @%08lX%08lX", (unsigned long)now.HighPart, (unsigned long)now.LowPart);
+        m_line.Append(stamp);
+    }
+    if (!m_line.Append("\r\n"))
         return;
     CHandle f(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, 0));

@@ -90,6 +90,7 @@ protected:
         player.Kill();
         ResetRegistration();
         SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+        SetEnvironmentVariableA("VANTREL_ENGINE_TRACE_CLOCK", nullptr);
         SetEnvironmentVariableA("VANTREL_TEST_FAULT", nullptr);
         SetWindowsVersion("Vantrel.exe", nullptr);
     }
@@ -125,9 +126,9 @@ protected:
     std::string RawTrace() { return Exists(trace) ? ReadFile(trace) : std::string(); }
 
     // The trace, one entry per line, the engine instance as E and the view as V.
-    Lines Trace()
+    Lines Trace() { return Entries(RawTrace()); }
+    Lines Entries(std::string all)
     {
-        std::string all = RawTrace();
         size_t arrow = all.find(" => ");
         if (arrow != std::string::npos)
             Replace(all, all.substr(arrow + 4, 8), "E");
@@ -183,6 +184,32 @@ TEST_F(Player, EngineCallsFollowTheCommandLine)
         EXPECT_EQ(0, Close());
         EXPECT_EQ(kStart + c.then + kEnd, Trace());
     }
+}
+
+// For the bench's clock each line ends in the performance counter at the
+// call: in the order of the calls, within the run, the lines otherwise as ever.
+TEST_F(Player, TraceClockStampsEachCall)
+{
+    SetEnvironmentVariableA("VANTREL_ENGINE_TRACE_CLOCK", "1");
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    Start("C:\\a.zyn");
+    EXPECT_EQ(0, Close());
+    QueryPerformanceCounter(&after);
+    std::string raw = RawTrace(), plain;
+    long long last = before.QuadPart;
+    for (size_t at = 0, end; (end = raw.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        std::string line = raw.substr(at, end - at);
+        SCOPED_TRACE(line);
+        size_t stamp = line.rfind(" @");
+        ASSERT_TRUE(stamp != std::string::npos && line.size() == stamp + 18);
+        long long counter = (long long)strtoull(line.c_str() + stamp + 2, nullptr, 16);
+        EXPECT_LE(last, counter);
+        last = counter;
+        plain += line.substr(0, stamp) + "\r\n";
+    }
+    EXPECT_LE(last, after.QuadPart);
+    EXPECT_EQ(kStart + Lines{"103 \"C:\\a.zyn\" E 0"} + kEnd, Entries(plain));
 }
 
 TEST_F(Player, WindowsAndTheirClasses)
