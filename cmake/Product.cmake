@@ -1,6 +1,12 @@
 # How the shipped programs are built: small, static, no C++ exceptions.
 add_compile_definitions(WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500 STRICT NOMINMAX)
 
+# Byte-identical builds: no link time in the PE headers (nor in the helper
+# that rides inside setup), no build folder in what the compiler writes.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
+                    $<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=.>)
+
 set(PRODUCT_OPTIONS
     -Os -Wall -Wextra
     -fno-exceptions -fno-rtti -fcheck-new
