@@ -26,10 +26,15 @@ function(product_library name)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()
 
-# A shipped program: a GUI executable with nothing but system DLLs in its
-# import table.
+# A shipped program: a GUI executable (a console one with CONSOLE) with
+# nothing but system DLLs in its import table.
 function(product_program name)
-    add_executable(${name} WIN32 ${ARGN} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    cmake_parse_arguments(P "CONSOLE" "" "" ${ARGN})
+    if(P_CONSOLE)
+        add_executable(${name} ${P_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    else()
+        add_executable(${name} WIN32 ${P_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    endif()
     target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS})
     target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,-Map,$<TARGET_FILE:${name}>.map)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
