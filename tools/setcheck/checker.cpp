@@ -183,7 +183,10 @@ void CSetChecker::CheckModule(const CInstallSet& set)
     const char* section = set.moduleSection;
     CStr module, subdir, displayName, other;
     if (Read(section, "Module", module)) {
+        // a section that is not there was named by "Mode"
         int line = Line(section, "Module");
+        if (!line)
+            line = Line("Options", "Mode");
         if (module.IsEmpty())
             Report(false, line, IDS_CHECK_NO_MODULE_KEY);
         else if (CheckName(module, line) && !(set.mainModule && set.mainModule->Exists()))
