@@ -8,31 +8,48 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-// The lines of a profile text, each without the blanks around it.
+// A line of a profile text that is not empty, without the blanks around it.
+struct IniLine {
+    const char* text;
+    size_t length;
+    int number;   // 1-based
+    // a section line ("[" and a "]" after it): the name between the "[" and
+    // the last "]"; null for other lines
+    const char* section;
+    size_t sectionLength;
+};
+
 class CIniLines {
 public:
-    CIniLines(const char* text, size_t size) : m_p(text), m_end(text + size), m_line(0) {}
+    CIniLines(const char* text, size_t size) : m_p(text), m_end(text + size), m_number(0) {}
 
     // The next line that is not empty; false at the end.
-    bool Next(const char*& start, size_t& length, int& line)
+    bool Next(IniLine& line)
     {
         while (m_p < m_end) {
             const char* eol = (const char*)memchr(m_p, '\n', (size_t)(m_end - m_p));
-            const char* next = eol ? eol + 1 : m_end;
             const char* s = m_p;
             const char* e = eol ? eol : m_end;
-            m_p = next;
-            ++m_line;
+            m_p = eol ? eol + 1 : m_end;
+            ++m_number;
             while (s < e && IsBlank(*s))
                 ++s;
             while (e > s && IsBlank(e[-1]))
                 --e;
-            if (s < e) {
-                start = s;
-                length = (size_t)(e - s);
-                line = m_line;
-                return true;
-            }
+            if (s == e)
+                continue;
+            line.text = s;
+            line.length = (size_t)(e - s);
+            line.number = m_number;
+            line.section = 0;
+            line.sectionLength = 0;
+            for (const char* close = e - 1; *s == '[' && close > s; --close)
+                if (*close == ']') {
+                    line.section = s + 1;
+                    line.sectionLength = (size_t)(close - s - 1);
+                    break;
+                }
+            return true;
         }
         return false;
     }
@@ -40,7 +57,7 @@ public:
 private:
     const char* m_p;
     const char* m_end;
-    int m_line;
+    int m_number;
 };
 
 // The name between the blanks of s[0..n) equals `name` (blanks around it dropped too).
@@ -58,33 +75,13 @@ bool SameName(const char* s, size_t n, const char* name)
     return n == m && EqualNoCaseN(s, name, n);
 }
 
-// A section line: "[" and a "]" after it; its name is what lies between the
-// "[" and the last "]".
-bool SectionName(const char* s, size_t n, const char*& name, size_t& length)
-{
-    if (*s != '[')
-        return false;
-    for (size_t i = n; i-- > 1;)
-        if (s[i] == ']') {
-            name = s + 1;
-            length = i - 1;
-            return true;
-        }
-    return false;
-}
-
-// Moves `lines` to the first line after the first [section]; its line or 0.
+// Moves `lines` to the first line after the first [section]; its number or 0.
 int SeekSection(CIniLines& lines, const char* section)
 {
-    const char* s;
-    size_t n;
-    int line;
-    while (lines.Next(s, n, line)) {
-        const char* name;
-        size_t length;
-        if (SectionName(s, n, name, length) && SameName(name, length, section))
-            return line;
-    }
+    IniLine line;
+    while (lines.Next(line))
+        if (line.section && SameName(line.section, line.sectionLength, section))
+            return line.number;
     return 0;
 }
 
@@ -102,20 +99,18 @@ IniKey FindIniKey(const char* text, size_t size, const char* section, const char
     CIniLines lines(text, size);
     if (!SeekSection(lines, section))
         return found;
-    const char* s;
-    size_t n;
-    int line;
-    while (lines.Next(s, n, line)) {
-        const char* name;
-        size_t length;
-        if (SectionName(s, n, name, length))
+    IniLine line;
+    while (lines.Next(line)) {
+        if (line.section)
             break;   // the first section of the name is the one read
+        const char* s = line.text;
+        size_t n = line.length;
         if (*s == ';')
             continue;
         const char* eq = (const char*)memchr(s, '=', n);
         if (!SameName(s, eq ? (size_t)(eq - s) : n, key) || nth-- > 0)
             continue;
-        found.line = line;
+        found.line = line.number;
         if (eq) {
             const char* v = eq + 1;
             const char* e = s + n;
@@ -136,7 +131,7 @@ IniKey FindIniKey(const char* text, size_t size, const char* section, const char
 
 NameFault FileNameFault(const char* name, char (*device)[5])
 {
-    const char* last = name;   // the last step of the name
+    const char* last = name;   // where the step being read begins
     for (const char* p = name;; ++p) {
         if (*p == '\\' || *p == '/' || !*p) {
             if (p - last == 2 && last[0] == '.' && last[1] == '.')
