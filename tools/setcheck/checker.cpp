@@ -19,7 +19,7 @@ const char kSetupProgram[] = "SETUP.EXE";
 // The whole file, or null.
 char* ReadWholeFile(const char* path, size_t& size)
 {
-    CHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0));
+    CHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0));
     if (!file.IsValid())
         return 0;
     DWORD n = GetFileSize(file.Get(), 0);
