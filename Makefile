@@ -8,7 +8,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test bench run play clean
+.PHONY: all deps configure build test bench run play dist repro clean
 
 all: build
 
@@ -49,6 +49,16 @@ run: build
 play: build
 	@tree=$(RUN_TREE); echo "Running the programs of $$tree"; \
 	scripts/with-display scripts/play-sample $$tree
+
+# The sample install sets checked and packed: BUILD/dist/player.zip,
+# BUILD/dist/plugin.zip and BUILD/dist/SHA256SUMS.
+dist: build
+	cmake --build $(BUILD) --target archives
+
+# Proves the builds reproducible: a second build from a copy of the sources in
+# another folder gives the same programs and archives byte for byte.
+repro: dist
+	scripts/repro-check $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,12 @@
 # How the shipped programs are built: small, static, no C++ exceptions.
 add_compile_definitions(WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500 STRICT NOMINMAX)
 
+# Byte-identical builds: no link time in the PE headers (nor in the helper
+# that rides inside setup), no build folder in what the compiler writes.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
+                    $<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=.>)
+
 set(PRODUCT_OPTIONS
     -Os -Wall -Wextra
     -fno-exceptions -fno-rtti -fcheck-new
@@ -28,10 +34,15 @@ function(product_library name)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()
 
-# A shipped program: a GUI executable with nothing but system DLLs in its
-# import table.
+# A shipped program: a GUI executable (a console one with CONSOLE) with
+# nothing but system DLLs in its import table.
 function(product_program name)
-    add_executable(${name} WIN32 ${ARGN} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    cmake_parse_arguments(P "CONSOLE" "" "" ${ARGN})
+    if(P_CONSOLE)
+        add_executable(${name} ${P_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    else()
+        add_executable(${name} WIN32 ${P_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
+    endif()
     target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS})
     # A program loads at its own base address: no relocations, as in the helper.
     target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,--disable-dynamicbase,--disable-reloc-section

@@ -11,6 +11,7 @@
 #   helper      base toolhelp
 #   setup       base framework common toolhelp
 #   player      base framework common engine
+#   tools/setcheck  base framework common toolhelp setup   (the vendor's set checker)
 #
 # Every folder may use itself. A program's resource header belongs to that
 # program: resources/quillset.h to setup, resources/vantrel.h to player.
@@ -26,13 +27,15 @@ allowed() {
     helper) echo "helper base toolhelp" ;;
     setup) echo "setup base framework common toolhelp" ;;
     player) echo "player base framework common engine" ;;
+    tools/setcheck) echo "tools/setcheck base framework common toolhelp setup" ;;
     esac
 }
-layers="base framework common toolhelp engine helper setup player"
+layers="base framework common toolhelp engine helper setup player tools/setcheck"
 owner_of_resource() {
     case $1 in
     quillset.h) echo setup ;;
     vantrel.h) echo player ;;
+    setcheck.h) echo tools/setcheck ;;
     *) echo resources ;;
     esac
 }
