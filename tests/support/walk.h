@@ -27,6 +27,8 @@ public:
     // Presses a button and waits until its window has gone, unless it stays
     // for a question of its own.
     void Press(HWND h, int id, bool stays = false);
+    // Lets Next find an answered window again (a page that stayed).
+    void Again(HWND h) { m_answered.erase(h); }
     // Setup ends with 0 and shows nothing more.
     void Ends();
     // Accepts the agreement and answers the destination page: OK (after
