@@ -3,34 +3,37 @@
 #include <windows.h>
 #include <stdlib.h>
 
-static void QueryString(const void* block, const char* name, CStr& out)
+#include "syslib.h"
+
+static void QueryString(const CVersionLibrary& version, const void* block, const char* name, CStr& out)
 {
     char query[64] = "\\StringFileInfo\\040904E4\\";
     AppendText(query, name);
     char* text = 0;
     UINT len = 0;
-    if (VerQueryValueA(block, query, (void**)&text, &len) && text)
+    if (version.VerQueryValueA(block, query, (void**)&text, &len) && text)
         out = text;
 }
 
 void CVersionInfo::ReadVersionInfo(const char* path)
 {
     valid = 0;
-    if (!path)
+    const CVersionLibrary& version = VersionLibrary();
+    if (!path || !version.GetFileVersionInfoSizeA || !version.GetFileVersionInfoA || !version.VerQueryValueA)
         return;
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    DWORD size = version.GetFileVersionInfoSizeA(path, &handle);
     if (size == 0)
         return;
     void* block = malloc(size);
     if (!block)
         return;
-    if (GetFileVersionInfoA(path, 0, size, block)) {
-        QueryString(block, "ProductName", productName);
-        QueryString(block, "CompanyName", companyName);
+    if (version.GetFileVersionInfoA(path, 0, size, block)) {
+        QueryString(version, block, "ProductName", productName);
+        QueryString(version, block, "CompanyName", companyName);
         VS_FIXEDFILEINFO* fixed = 0;
         UINT len = 0;
-        if (VerQueryValueA(block, "\\", (void**)&fixed, &len) && fixed && len >= sizeof *fixed) {
+        if (version.VerQueryValueA(block, "\\", (void**)&fixed, &len) && fixed && len >= sizeof *fixed) {
             major = HIWORD(fixed->dwProductVersionMS);
             minor = LOWORD(fixed->dwProductVersionMS);
             char text[24];

@@ -1,6 +1,6 @@
 #include "look3d.h"
 
-#include "text.h"
+#include "syslib.h"
 
 namespace {
 const int kRegister = 12;
@@ -10,19 +10,15 @@ const int kAutoSubclass = 16;
 
 void C3dLook::Call(int ordinal, HINSTANCE instance)
 {
-    typedef BOOL(WINAPI * Ctl3dProc)(HINSTANCE);
-    FARPROC f = m_library.IsValid() ? GetProcAddress(m_library.Get(), MAKEINTRESOURCEA(ordinal)) : 0;
+    BOOL(WINAPI * f)(HINSTANCE);
+    BindFunction(m_library.Get(), MAKEINTRESOURCEA(ordinal), f);
     if (f)
-        ((Ctl3dProc)(void (*)(void))f)(instance);
+        f(instance);
 }
 
 void C3dLook::Enable(HINSTANCE instance)
 {
-    char path[MAX_PATH];
-    UINT n = GetSystemDirectoryA(path, sizeof path);
-    if (n == 0 || n >= sizeof path || !AppendText(path, "\\CTL3D32.DLL"))
-        return;
-    m_library.Reset(LoadLibraryA(path));
+    m_library.Reset(LoadSystemLibrary("CTL3D32.DLL"));
     Call(kRegister, instance);
     Call(kAutoSubclass, instance);
 }

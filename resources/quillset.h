@@ -44,6 +44,7 @@
 #define IDS_OWNER_LIST          106
 #define IDS_QUICKVIEW           107
 #define IDS_EXTENSION           108
+#define IDS_BAD_FILE_NAME       109
 #define IDS_BROWSE_PLAYER       110
 #define IDS_PLAYER_NO_PATH      112
 #define IDS_MIME_TYPE           113

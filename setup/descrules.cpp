@@ -36,6 +36,34 @@ FileFlags ParseFileFlags(const char* value)
     return f;
 }
 
+// Windows' device names, which name a device with any extension.
+static bool IsDeviceName(const char* name)
+{
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
+    size_t n = 0;
+    while (name[n] && name[n] != '.')
+        ++n;
+    while (n > 0 && name[n - 1] == ' ')
+        --n;
+    for (const char* device : devices)
+        if (strlen(device) == n && EqualNoCaseN(name, device, n))
+            return true;
+    // COM1 to COM9, LPT1 to LPT9
+    return n == 4 && (EqualNoCaseN(name, "COM", 3) || EqualNoCaseN(name, "LPT", 3)) && name[3] >= '1' &&
+           name[3] <= '9';
+}
+
+bool IsPlainFileName(const char* name)
+{
+    if (!*name || strspn(name, ".") == strlen(name))
+        return false;
+    for (const char* p = name; *p; ++p)
+        if ((unsigned char)*p < 32 || strchr("\\/:*?\"<>|", *p))
+            return false;
+    char last = name[strlen(name) - 1];
+    return last != '.' && last != ' ' && !IsDeviceName(name);
+}
+
 bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine, "/uninstall"); }
 
 bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }

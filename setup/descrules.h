@@ -18,6 +18,13 @@ struct FileFlags {
 };
 FileFlags ParseFileFlags(const char* value);
 
+// A name the description may give for a file of the install set: a plain
+// file name in the set's folder. Not one with a folder or drive in it ("\",
+// "/", ":"), dots alone ("..") or wildcards, not one that Windows would read
+// as another name (a trailing dot or blank) or as a device (CON, NUL.TXT,
+// COM1); such a name would reach outside the set and the destination.
+bool IsPlainFileName(const char* name);
+
 // The whole command line is "/uninstall", in any case.
 bool IsUninstallSwitch(const char* commandLine);
 

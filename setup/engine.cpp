@@ -7,17 +7,21 @@
 #include "doctype.h"
 #include "progress.h"
 #include "quillset.h"
+#include "syslib.h"
 
 static VerInstallFileFunction s_verInstallFile = 0;
 
 void SetVerInstallFileFunction(VerInstallFileFunction function) { s_verInstallFile = function; }
 
-// MinGW's headers declare the texts writable; the function only reads them.
+// The system's function, from the version library of the system folder. A
+// system without one gets the result for a library the function cannot load,
+// which stops the installation with a message.
 static DWORD WINAPI SystemVerInstallFile(DWORD flags, LPCSTR source, LPCSTR dest, LPCSTR sourceDir, LPCSTR destDir,
                                          LPCSTR currentDir, LPSTR temp, PUINT tempLength)
 {
-    return VerInstallFileA(flags, (LPSTR)source, (LPSTR)dest, (LPSTR)sourceDir, (LPSTR)destDir, (LPSTR)currentDir,
-                           temp, tempLength);
+    if (!VersionLibrary().VerInstallFileA)
+        return VIF_CANNOTLOADLZ32;
+    return VersionLibrary().VerInstallFileA(flags, source, dest, sourceDir, destDir, currentDir, temp, tempLength);
 }
 
 // The install function leaves a temporary copy in the destination folder when

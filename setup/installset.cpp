@@ -63,6 +63,14 @@ bool CInstallSet::ProbeModule(const char* section, const char* key)
     return probe.Exists();
 }
 
+// Whether the set holds the variant of a module section. A section that
+// names no module does not count: an empty name would stand for the setup
+// program, and any Mode at all would find a variant.
+bool CInstallSet::ProbeVariant(const char* section)
+{
+    return *description->ReadSetting(section, "Module") && ProbeModule(section, "Module");
+}
+
 bool CInstallSet::ReadDescription()
 {
     // relative names (readme, clean-up) from here on mean the install set
@@ -89,8 +97,7 @@ bool CInstallSet::ReadDescription()
         CStr section16 = base, section32 = base;
         section16.Append(".16");
         section32.Append(".32");
-        platform = (ProbeModule(section32, "Module") ? kPlatform32 : 0) |
-                   (ProbeModule(section16, "Module") ? kPlatform16 : 0);
+        platform = (ProbeVariant(section32) ? kPlatform32 : 0) | (ProbeVariant(section16) ? kPlatform16 : 0);
     }
     if (platform == 0) {
         SetError(IDS_NO_VARIANT, base);
@@ -103,7 +110,13 @@ bool CInstallSet::ReadDescription()
     moduleSection = base;
     moduleSection.Append(suffix);
 
-    mainModule = new CSetupFile(description->Path(), description->ReadSetting(moduleSection, "Module"));
+    const char* module = description->ReadSetting(moduleSection, "Module");
+    // an empty name stands for the setup program itself
+    if (*module && !IsPlainFileName(module)) {
+        SetError(IDS_BAD_FILE_NAME, description->Name(), module);
+        return false;
+    }
+    mainModule = new CSetupFile(description->Path(), module);
     if (!mainModule) {
         SetError(IDS_INIT_FAILED);
         return false;
@@ -136,6 +149,11 @@ bool CInstallSet::ReadFileList()
         return false;
     }
     for (const char* name = names; *name; name += strlen(name) + 1) {
+        // a name with a folder in it would be read, installed and deleted elsewhere
+        if (!IsPlainFileName(name)) {
+            SetError(IDS_BAD_FILE_NAME, description->Name(), name);
+            return false;
+        }
         FileFlags f = ParseFileFlags(description->ReadSetting("Files", name));
         if ((f.variants & platform) == 0)
             continue;

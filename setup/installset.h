@@ -121,6 +121,7 @@ private:
     bool AddFile(CSetupFile* file);
     bool Listed(const CSetupFile* file) const;
     bool ProbeModule(const char* section, const char* key);
+    bool ProbeVariant(const char* section);
     CStr PlayerProgramName();
     CSetupFile RegisteredProgram();
     bool ChangeRegistration(bool install);

@@ -2,6 +2,7 @@
 // run while their files are replaced or removed.
 #include "installset.h"
 
+#include "descrules.h"
 #include "msgbox.h"
 #include "quillset.h"
 #include "toolhelp.h"
@@ -44,7 +45,8 @@ CStr CInstallSet::PlayerProgramName()
     if (mainModule && HasExtension(mainModule->Name(), ".exe"))
         return mainModule->Name();
     CStr other = description->ReadSetting(moduleSection, "OtherModule");
-    return HasExtension(other, ".exe") ? other : CStr();
+    // a name with a folder in it is not the set's player
+    return HasExtension(other, ".exe") && IsPlainFileName(other) ? other : CStr();
 }
 
 bool CInstallSet::CheckProductsNotRunning()

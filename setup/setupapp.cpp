@@ -3,12 +3,15 @@
 #include "descrules.h"
 #include "msgbox.h"
 #include "quillset.h"
+#include "syslib.h"
 #include "toolhelp.h"
 
 static CSetupApp theApp;
 
 CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(true), m_set(0)
 {
+    // setup runs from a download folder or a CD: no library from there
+    RestrictLibrarySearch();
     BindToolHelp();
 }
 

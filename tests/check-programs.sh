@@ -1,5 +1,6 @@
 #!/bin/sh
-# check-programs.sh imports OBJDUMP EXE...   every imported DLL is a system DLL, and no
+# check-programs.sh imports OBJDUMP EXE...   every imported DLL is one Windows always takes from its
+#                                           system folder, and no
 #                                           program holds a bench switch (NAME_TEST_...)
 # check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
 set -u
@@ -8,7 +9,11 @@ rc=0
 case $what in
 imports)
     objdump=$1; shift
-    system="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll version.dll msvcrt.dll comctl32.dll"
+    # The libraries Windows always takes from its system folder (its known
+    # DLLs). Any other, version.dll among them, would be looked for beside the
+    # program first, where a planted one could take its place: such a library
+    # is loaded at run time by full path instead.
+    system="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll msvcrt.dll"
     for exe in "$@"; do
         allowed=$system
         case $(basename "$exe") in

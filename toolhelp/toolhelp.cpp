@@ -2,6 +2,7 @@
 
 #include "owners.h"
 #include "pathrules.h"
+#include "syslib.h"
 #include "text.h"
 
 #ifndef _WIN64
@@ -21,23 +22,17 @@ static HANDLE TakeSnapshot(DWORD kind, DWORD processId)
     return s_table.createSnapshot ? s_table.createSnapshot(kind, processId) : INVALID_HANDLE_VALUE;
 }
 
-template <typename T> static void Find(HMODULE module, const char* name, T& entry)
-{
-    // through void (*)(void), the one type that converts without complaint
-    entry = module ? (T)(void (*)(void))GetProcAddress(module, name) : 0;
-}
-
 bool BindToolHelpIn(const char* moduleName, int needs)
 {
     HMODULE kernel = GetModuleHandleA(moduleName);
-    Find(kernel, "CreateToolhelp32Snapshot", s_table.createSnapshot);
-    Find(kernel, "Process32First", s_table.process32First);
-    Find(kernel, "Process32Next", s_table.process32Next);
+    BindFunction(kernel, "CreateToolhelp32Snapshot", s_table.createSnapshot);
+    BindFunction(kernel, "Process32First", s_table.process32First);
+    BindFunction(kernel, "Process32Next", s_table.process32Next);
     // the helper needs no module walk, but the first module names a process's
     // program on the NT family
-    Find(kernel, "Module32First", s_table.module32First);
-    Find(kernel, "Module32Next", s_table.module32Next);
-    Find(kernel, "QueryFullProcessImageNameA", s_table.queryFullProcessImageName);
+    BindFunction(kernel, "Module32First", s_table.module32First);
+    BindFunction(kernel, "Module32Next", s_table.module32Next);
+    BindFunction(kernel, "QueryFullProcessImageNameA", s_table.queryFullProcessImageName);
     bool processes = s_table.createSnapshot && s_table.process32First && s_table.process32Next;
     bool modules = s_table.module32First && s_table.module32Next;
     s_table.available = processes && (modules || !(needs & kNeedModules));

@@ -2,13 +2,12 @@
 // uninstalling through its windows as a user would.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "bench.h"
 #include "driver.h"
 #include "fixtures.h"
 #include "quillset.h"
 #include "regstate.h"
+#include "walk.h"
 
 using namespace bench;
 
@@ -18,12 +17,7 @@ const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_US
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 const char kPlayerName[] = "Zyne Talkweave Player";
 
-std::string Text(UINT id, const std::string& a1 = "", const std::string& a2 = "")
-{
-    return BuiltText("Quillset.exe", id, a1, a2);
-}
-
-std::string ProgramFiles() { return RegString(LM, kWindows, "ProgramFilesDir"); }
+std::string Text(UINT id, const std::string& a1 = "", const std::string& a2 = "") { return SetupText(id, a1, a2); }
 
 // Everything an install may write, to compare before and after.
 std::string State(const std::string& folder)
@@ -39,71 +33,6 @@ std::string State(const std::string& folder)
     return s;
 }
 
-bool IsPage(HWND h, int control) { return GetDlgItem(h, control) != nullptr; }
-
-// A setup run, driven window by window.
-class Walk {
-public:
-    Walk(const std::string& exe, const std::string& args)
-    {
-        std::string folder = exe.substr(0, exe.find_last_of('\\'));
-        EXPECT_TRUE(m_setup.Start(exe, args, folder));
-    }
-    // The next page or message box (never the progress dialog); null when
-    // setup ended first.
-    HWND Next(DWORD ms = 20000)
-    {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < ms) {
-            HWND h = nullptr;
-            while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(h, &pid);
-                if (pid == m_setup.Id() && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) &&
-                    !m_answered.count(h)) {
-                    Sleep(50);   // let it finish painting
-                    return h;
-                }
-            }
-            if (!m_setup.Running())
-                return nullptr;
-            Sleep(20);
-        }
-        return nullptr;
-    }
-    // The next window is a message box with this text; its box.
-    Box Expect(const std::string& text)
-    {
-        HWND h = Next();
-        Box box = h ? ReadBox(h) : Box();
-        EXPECT_EQ(text, box.text);
-        EXPECT_EQ("SETUP", box.caption);
-        return box;
-    }
-    // Presses a button and waits until its window has gone, unless it stays
-    // for a question of its own.
-    void Press(HWND h, int id, bool stays = false)
-    {
-        EXPECT_TRUE(bench::Press(h, id)) << "button " << id;
-        m_answered.insert(h);
-        if (!stays) {
-            EXPECT_TRUE(WaitGone(h, 10000));
-        }
-    }
-    // Setup ends with 0 and shows nothing more.
-    void Ends()
-    {
-        HWND h = Next();
-        EXPECT_EQ(nullptr, h) << "more: " << (h ? ReadBox(h).text : "");
-        EXPECT_EQ(0, m_setup.Wait(10000));
-    }
-    Process& Setup() { return m_setup; }
-
-private:
-    Process m_setup;
-    std::set<HWND> m_answered;
-};
-
 class Flows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -112,69 +41,14 @@ protected:
         base = FreshFolder(std::string("flows\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override { Reset(); }
-    static void Reset()
-    {
-        ResetDocumentType(".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne");
-        for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL", "NETSCAPE.EXE"})
-            ResetProgramEntries(name, "Zyne Systems");
-        RemoveTree(ProgramFiles() + "\\Zyne");
-        SetWindowsVersion("SETUP.EXE", nullptr);
-    }
-    // A copy of a sample set in <base>\<folder>; its SETUP.EXE.
+    static void Reset() { ResetProduct(); }
     std::string CopySet(const std::string& sample, const std::string& folder = "set")
     {
-        std::string dir = base + "\\" + folder;
-        MakeFolders(dir);
-        for (auto& name : List(SampleSet(sample)))
-            Copy(SampleSet(sample) + "\\" + name, dir + "\\" + name);
-        return dir + "\\SETUP.EXE";
-    }
-    // Accepts the agreement and answers the destination page: OK (after
-    // checking its preset folder), or `answer`.
-    void ThroughThePages(Walk& run, const std::string& expectedFolder, int answer = IDOK)
-    {
-        HWND page = run.Next();
-        ASSERT_TRUE(page && IsPage(page, IDC_AGREEMENT_TEXT)) << "no agreement page";
-        run.Press(page, IDOK);
-        page = run.Next();
-        ASSERT_TRUE(page && IsPage(page, IDC_PLAYER_FOLDER)) << "no destination page";
-        EXPECT_EQ(expectedFolder, ItemText(page, IDC_PLAYER_FOLDER));
-        bool asks = answer == IDOK && !IsFolder(expectedFolder);   // to make the folder
-        run.Press(page, answer, asks);
-        if (asks) {
-            HWND create = run.Next();
-            ASSERT_TRUE(create);
-            EXPECT_EQ(Text(IDS_CREATE_FOLDER, expectedFolder, kPlayerName), ReadBox(create).text);
-            run.Press(create, IDOK);
-        }
-    }
-    // The whole install of the player set into its default folder, the
-    // readme declined.
-    std::string InstallPlayer(const std::string& exe)
-    {
-        std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
-        Walk run(exe, "");
-        ThroughThePages(run, dest);
-        Box done = run.Expect(Text(IDS_INSTALLED, kPlayerName, Text(IDS_README_OFFER)));
-        EXPECT_EQ((std::vector<int>{IDYES, IDNO}), done.buttons);
-        EXPECT_EQ(IDNO, done.defaultButton);
-        EXPECT_STREQ("question", IconName(done.icon));
-        run.Press(done.hwnd, IDNO);
-        run.Ends();
-        return dest;
+        return bench::CopySet(sample, base + "\\" + folder);
     }
 
     std::string base;
 };
-
-// The helper's report: a box of another process, captioned as setup.
-HWND HelperMessage(DWORD ms)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50))
-        if (HWND h = FindWindowA("#32770", "SETUP"))
-            return h;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -214,7 +88,7 @@ TEST_F(Flows, InstallThePlayerSetThenUninstallIt)
     std::string before = State(dest);
     {
         Walk run(exe, "");
-        ThroughThePages(run, dest, IDCANCEL);
+        run.ThroughThePages(dest, IDCANCEL);
         run.Ends();
     }
     EXPECT_EQ(before, State(dest));
@@ -325,7 +199,7 @@ TEST_F(Flows, StoppingWritesNothing)
     }
     {
         Walk run(exe, "");   // cancelled destination page
-        ThroughThePages(run, dest, IDCANCEL);
+        run.ThroughThePages(dest, IDCANCEL);
         run.Ends();
     }
     EXPECT_EQ(before, State(dest) + State(base + "\\set"));
@@ -342,13 +216,10 @@ TEST_F(Flows, CancelDuringTheCopy)
     WriteFile(dest + "\\README.TXT", "old");
     SetFileAttributesA((dest + "\\README.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
     Walk run(exe, "");
-    ThroughThePages(run, dest);
+    run.ThroughThePages(dest);
     // the write-protected file's question; meanwhile the user cancels
     Box protectedBox = run.Expect(Text(IDS_WRITE_PROTECTED, "README.TXT", dest));
-    HWND progress = nullptr;
-    while ((progress = FindWindowExA(nullptr, progress, "#32770", nullptr)))
-        if (IsPage(progress, IDC_PROGRESS_FRAME))
-            break;
+    HWND progress = ProgressDialog(run.Setup().Id());
     ASSERT_TRUE(progress);
     PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
     run.Press(protectedBox.hwnd, IDNO);
@@ -373,7 +244,7 @@ TEST_F(Flows, ThePlayerRunning)
         if (uninstall)
             run.Press(run.Expect(Text(IDS_CONFIRM_REMOVE)).hwnd, IDYES);
         else
-            ThroughThePages(run, dest);
+            run.ThroughThePages(dest);
         Box box = run.Expect(running);
         EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), box.buttons);
         run.Press(box.hwnd, IDOK);
@@ -409,7 +280,7 @@ TEST_F(Flows, TheCompletionMessageAndTheReadme)
         if (c.badNotepad)
             WriteFile(set + "\\notepad.exe", "not a program");   // found first, in the current folder
         Walk run(exe, "");
-        ThroughThePages(run, dest);
+        run.ThroughThePages(dest);
         Box done = run.Expect(Text(IDS_INSTALLED, kPlayerName, c.readme ? Text(IDS_README_OFFER) : ""));
         if (!c.readme) {
             EXPECT_EQ(std::vector<int>{IDOK}, done.buttons);
@@ -463,7 +334,7 @@ TEST_F(Flows, TheInstallSetCleanUp)
         DeleteFileA((folder + "\\README.TXT").c_str());   // OK only at the end
         WritePrivateProfileStringA("Files", "README.TXT", nullptr, ini.c_str());
         Walk run(folder + "\\SETUP.EXE", "");
-        ThroughThePages(run, dest);
+        run.ThroughThePages(dest);
         if (c.asked) {
             Box offer = run.Expect(Text(IDS_CLEANUP_OFFER));
             EXPECT_EQ(IDYES, offer.defaultButton);

@@ -95,8 +95,11 @@ TEST_F(Startup, SoundSetsGoOnToTheAgreement)
 
 TEST_F(Startup, MissingMainModule)
 {
+    // the variant named outright: its module is not probed first
     MakeSet("SETUP.EXE", false);
-    Ini(kPlayerIni);
+    std::string ini = kPlayerIni;
+    ini.replace(ini.find("Mode=Player"), 11, "Mode=Player.32");
+    Ini(ini);
     ExpectStop(Run(), Missing("VANTREL.EXE"));
 }
 

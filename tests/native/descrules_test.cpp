@@ -38,6 +38,23 @@ TEST(FileFlags, ReadThroughCharacterCodes)
     }
 }
 
+TEST(FileNames, OnlyPlainNamesInTheSetsFolder)
+{
+    struct { const char* name; bool plain; } cases[] = {
+        {"VANTREL.EXE", true}, {"readme", true}, {"A B.TXT", true}, {".profile", true}, {"CONFIG.SYS", true},
+        {"COM10", true}, {"LPT0.TXT", true}, {"CONSOLE.TXT", true}, {"NULL", true}, {"COM", true},
+        {"", false}, {".", false}, {"..", false}, {"...", false},
+        {"..\\OUTSIDE.TXT", false}, {"SUB\\FILE.TXT", false}, {"SUB/FILE.TXT", false}, {"\\\\SERVER\\X", false},
+        {"C:\\AUTOEXEC.BAT", false}, {"C:FILE.TXT", false}, {"*.TXT", false}, {"A?.TXT", false},
+        {"A\"B", false}, {"A<B", false}, {"A>B", false}, {"A|B", false}, {"A\tB", false},
+        {"README.TXT.", false}, {"README.TXT ", false},
+        {"CON", false}, {"con", false}, {"NUL.TXT", false}, {"nul.dat.old", false}, {"PRN", false}, {"AUX.H", false},
+        {"COM1", false}, {"lpt9.dat", false}, {"CON .TXT", false}, {"CLOCK$", false}, {"CONOUT$", false},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(c.plain, IsPlainFileName(c.name)) << c.name;
+}
+
 TEST(CommandLine, OnlyTheWholeUninstallSwitch)
 {
     EXPECT_TRUE(IsUninstallSwitch("/uninstall"));

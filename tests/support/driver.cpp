@@ -374,8 +374,16 @@ Icon IconOf(HWND box)
     HWND control = IconControl(box);
     if (!control)
         return Icon::None;
-    RECT r;
+    RECT r, b;
     GetWindowRect(control, &r);
+    GetWindowRect(box, &b);
+    // a box wider than the screen (a long unbroken text) starts left of it
+    if (r.left < 0 || r.top < 0) {
+        SetWindowPos(box, nullptr, b.left - std::min<int>(r.left, 0), b.top - std::min<int>(r.top, 0), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Sleep(100);
+        GetWindowRect(control, &r);
+    }
     int w = std::min<int>(r.right - r.left, GetSystemMetrics(SM_CXICON));
     int h = std::min<int>(r.bottom - r.top, GetSystemMetrics(SM_CYICON));
     r.right = r.left + w;

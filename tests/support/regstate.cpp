@@ -1,5 +1,7 @@
 #include "regstate.h"
 
+#include <stdio.h>
+
 #include <stdexcept>
 #include <vector>
 
@@ -116,6 +118,148 @@ DWORD Run(const std::string& exe, const std::string& args)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return code;
+}
+
+}  // namespace regstate
+
+namespace regstate {
+
+// Keys that Wine itself writes as programs start: the display adapter's
+// driver record (its "DriverDateData" changes each time).
+static bool IsWinesOwn(const std::string& savedKeyLine)
+{
+    return savedKeyLine.find("Control\\\\Class\\\\{4D36E968-E325-11CE-BFC1-08002BE10318}") != std::string::npos;
+}
+
+// The registry as RegSaveKey writes it, which needs the backup privilege.
+static void AddSavedKey(HKEY root, const char* rootName, State& state)
+{
+    static bool privileged = false;
+    if (!privileged) {
+        HANDLE token;
+        TOKEN_PRIVILEGES tp = {};
+        tp.PrivilegeCount = 1;
+        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        privileged = OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token) &&
+                     LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &tp.Privileges[0].Luid) &&
+                     AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+    }
+    char folder[MAX_PATH], file[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "reg", 0, file);
+    DeleteFileA(file);
+    LONG rc = RegSaveKeyA(root, file, nullptr);
+    std::string text;
+    if (rc == ERROR_SUCCESS) {
+        HANDLE h = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        std::vector<char> buf(1 << 16);
+        DWORD got = 0;
+        while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf.data(), (DWORD)buf.size(), &got, nullptr) && got)
+            text.append(buf.data(), got);
+        CloseHandle(h);
+    }
+    DeleteFileA(file);
+    if (rc != ERROR_SUCCESS || text.empty())
+        throw std::runtime_error(std::string("cannot save the registry key ") + rootName);
+    // "[key] time" opens a key; "#time=" lines and a value's "\" line breaks are the file's own
+    std::string key;
+    bool inWinesOwn = false;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        while (!line.empty() && line.back() == '\\' && at < text.size()) {
+            size_t next = text.find('\n', at);
+            std::string more = text.substr(at, next == std::string::npos ? std::string::npos : next - at);
+            at = next == std::string::npos ? text.size() : next + 1;
+            line.pop_back();
+            line += more.substr(more.find_first_not_of(' '));
+        }
+        if (line.empty() || line[0] == '#' || line[0] == ';' || line.rfind("WINE REGISTRY", 0) == 0)
+            continue;
+        if (line[0] == '[') {
+            inWinesOwn = IsWinesOwn(line);
+            key = std::string(rootName) + "\\" + line.substr(1, line.rfind(']') - 1);
+            for (size_t i = 0; (i = key.find("\\\\", i)) != std::string::npos; ++i)
+                key.erase(i, 1);   // the file doubles a key name's backslashes
+            // a key's folders stand in the file only while they hold nothing else
+            for (size_t at = key.find('\\'); !inWinesOwn && at != std::string::npos; at = key.find('\\', at + 1))
+                state.insert(key.substr(0, at));
+            if (!inWinesOwn)
+                state.insert(key);
+        } else if (!inWinesOwn) {
+            state.insert(key + " " + line);
+        }
+    }
+}
+
+// The user's Desktop, Documents, ... Templates are Wine's links to the Unix
+// home folder, which other programs of the machine change.
+static bool IsLinkToHome(const std::string& folder, const std::string& name)
+{
+    char profile[MAX_PATH] = "";
+    GetEnvironmentVariableA("USERPROFILE", profile, sizeof profile);
+    static const char* const links[] = {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates"};
+    size_t n = strlen(profile);
+    if (!n || folder.size() < n || lstrcmpiA(folder.substr(0, n).c_str(), profile) != 0)
+        return false;
+    for (const char* link : links)
+        if (lstrcmpiA(name.c_str(), link) == 0)
+            return true;
+    return false;
+}
+
+static void AddFiles(const std::string& folder, const std::string& include, State& state)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName, path = folder + "\\" + name;
+        if (name == "." || name == "..")
+            continue;
+        bool isFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder && path == "C:\\bench") {
+            if (!include.empty())
+                AddFiles(include, "", state);
+            continue;
+        }
+        if (isFolder && IsLinkToHome(folder, name))
+            continue;
+        char line[64];
+        if (isFolder)
+            sprintf(line, " folder %lx", fd.dwFileAttributes);
+        else
+            sprintf(line, " %lu %lx %08lx%08lx", fd.nFileSizeLow, fd.dwFileAttributes, fd.ftLastWriteTime.dwHighDateTime,
+                    fd.ftLastWriteTime.dwLowDateTime);
+        state.insert(path + line);
+        if (isFolder)
+            AddFiles(path, include, state);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+State MachineState(const std::string& include)
+{
+    State state;
+    AddSavedKey(HKEY_LOCAL_MACHINE, "HKLM", state);
+    AddSavedKey(HKEY_CURRENT_USER, "HKCU", state);
+    AddFiles("C:", include, state);
+    return state;
+}
+
+std::vector<std::string> Changes(const State& before, const State& after)
+{
+    std::vector<std::string> out;
+    for (auto& line : after)
+        if (!before.count(line))
+            out.push_back("+ " + line);
+    for (auto& line : before)
+        if (!after.count(line))
+            out.push_back("- " + line);
+    return out;
 }
 
 }  // namespace regstate

@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 namespace regstate {
 
@@ -24,5 +26,21 @@ bool HasNoValuesOrSubkeys(HKEY root, const std::string& key);
 
 // The (started) child's exit code, or -1 when it could not run in time.
 DWORD Run(const std::string& exe, const std::string& args);
+
+}  // namespace regstate
+
+namespace regstate {
+
+// The state of the machine as a sorted set of lines: the whole registry
+// (HKLM and HKCU as the registry saves them, a line per key and per value,
+// without the times written) and every file and folder of drive C: (path,
+// size, attributes and time written of files). The bench's own folders under
+// C:\bench and the profile's folders that Wine links to the Unix home are left
+// out; `include` names a folder of C:\bench to list all the same.
+typedef std::set<std::string> State;
+State MachineState(const std::string& include = "");
+// What changed from before to after: "+ line" for each line added, "- line"
+// for each line gone, in order.
+std::vector<std::string> Changes(const State& before, const State& after);
 
 }  // namespace regstate

@@ -103,6 +103,10 @@ TEST(ReadDescription, ReportsWhatIsMissing)
         {"novariant", "[Options]\nMode=Player\n[Player.16]\nModule=P16.EXE\n[Player.32]\nModule=P32.EXE\n", {},
          IDS_NO_VARIANT, "Setup does not have proper files for installing the Player. The file-set may have been "
                          "munged. If you can, re-extract the files from their source."},
+        // sections that name no module, or are not there, hold no variant
+        {"nosections", "[Options]\nMode=Viewer\n[Viewer.32]\nDisplayName=V\n", {}, IDS_NO_VARIANT,
+         "Setup does not have proper files for installing the Viewer. The file-set may have been "
+         "munged. If you can, re-extract the files from their source."},
         {"nomain16", "[Options]\nMode=Player.16\n[Player.16]\nModule=p16.exe\n[Player.32]\nModule=P32.EXE\n",
          {"P32.EXE"}, IDS_FILE_MISSING,
          "Setup cannot find the file 'p16.exe', which is necessary for a successful installation. The file-set may "

@@ -1,0 +1,157 @@
+#include "walk.h"
+
+#include <gtest/gtest.h>
+
+#include "bench.h"
+#include "fixtures.h"
+#include "quillset.h"
+
+namespace bench {
+
+std::string SetupText(UINT id, const std::string& arg1, const std::string& arg2)
+{
+    return BuiltText("Quillset.exe", id, arg1, arg2);
+}
+
+std::string ProgramFiles()
+{
+    return RegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+}
+
+Walk::Walk(const std::string& exe, const std::string& args)
+{
+    std::string folder = exe.substr(0, exe.find_last_of('\\'));
+    EXPECT_TRUE(m_setup.Start(exe, args, folder)) << exe;
+}
+
+HWND Walk::Next(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        HWND h = nullptr;
+        while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == m_setup.Id() && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) && !m_answered.count(h)) {
+                Sleep(50);   // let it finish painting
+                return h;
+            }
+        }
+        if (!m_setup.Running())
+            return nullptr;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+Box Walk::Expect(const std::string& text)
+{
+    HWND h = Next();
+    Box box = h ? ReadBox(h) : Box();
+    EXPECT_EQ(text, box.text);
+    EXPECT_EQ("SETUP", box.caption);
+    return box;
+}
+
+void Walk::Press(HWND h, int id, bool stays)
+{
+    EXPECT_TRUE(bench::Press(h, id)) << "button " << id;
+    m_answered.insert(h);
+    if (!stays) {
+        EXPECT_TRUE(WaitGone(h, 10000));
+    }
+}
+
+void Walk::Ends()
+{
+    HWND h = Next();
+    EXPECT_EQ(nullptr, h) << "more: " << (h ? ReadBox(h).text : "");
+    EXPECT_EQ(0, m_setup.Wait(10000));
+}
+
+void Walk::ThroughThePages(const std::string& expectedFolder, int answer, const std::string& product)
+{
+    HWND page = Next();
+    ASSERT_TRUE(page && IsPage(page, IDC_AGREEMENT_TEXT)) << "no agreement page";
+    Press(page, IDOK);
+    page = Next();
+    ASSERT_TRUE(page && IsPage(page, IDC_PLAYER_FOLDER)) << "no destination page";
+    EXPECT_EQ(expectedFolder, ItemText(page, IDC_PLAYER_FOLDER));
+    bool asks = answer == IDOK && !IsFolder(expectedFolder);   // to make the folder
+    Press(page, answer, asks);
+    if (asks) {
+        HWND create = Next();
+        ASSERT_TRUE(create);
+        EXPECT_EQ(SetupText(IDS_CREATE_FOLDER, expectedFolder, product), ReadBox(create).text);
+        Press(create, IDOK);
+    }
+}
+
+void ResetProduct()
+{
+    ResetDocumentType(".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne");
+    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL", "NETSCAPE.EXE"})
+        ResetProgramEntries(name, "Zyne Systems");
+    RemoveTree(ProgramFiles() + "\\Zyne");
+    SetWindowsVersion("SETUP.EXE", nullptr);
+}
+
+std::string CopySet(const std::string& sample, const std::string& folder)
+{
+    MakeFolders(folder);
+    for (auto& name : List(SampleSet(sample)))
+        Copy(SampleSet(sample) + "\\" + name, folder + "\\" + name);
+    return folder + "\\SETUP.EXE";
+}
+
+std::string InstallPlayer(const std::string& exe)
+{
+    const char player[] = "Zyne Talkweave Player";
+    std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
+    Walk run(exe, "");
+    run.ThroughThePages(dest);
+    Box done = run.Expect(SetupText(IDS_INSTALLED, player, SetupText(IDS_README_OFFER)));
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), done.buttons);
+    EXPECT_EQ(IDNO, done.defaultButton);
+    EXPECT_STREQ("question", IconName(done.icon));
+    run.Press(done.hwnd, IDNO);
+    run.Ends();
+    return dest;
+}
+
+void Uninstall(const std::string& folder)
+{
+    {
+        Walk run(folder + "\\SETUP.EXE", "/uninstall");
+        run.Press(run.Expect(SetupText(IDS_CONFIRM_REMOVE)).hwnd, IDYES);
+        run.Ends();
+    }
+    HWND report = HelperMessage(10000);
+    EXPECT_TRUE(report) << "no report from the helper";
+    if (report) {
+        bench::Press(report, IDOK);
+        WaitGone(report, 5000);
+    }
+}
+
+HWND ProgressDialog(DWORD pid)
+{
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && IsPage(h, IDC_PROGRESS_FRAME))
+            return h;
+    }
+    return nullptr;
+}
+
+HWND HelperMessage(DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50))
+        if (HWND h = FindWindowA("#32770", "SETUP"))
+            return h;
+    return nullptr;
+}
+
+}  // namespace bench
