@@ -9,6 +9,7 @@
 #include "engine.h"
 #include "look3d.h"
 #include "owners.h"
+#include "syslib.h"
 #include "vantrel.h"
 
 namespace {
@@ -102,10 +103,10 @@ bool CPlayerApp::InitInstance()
         return false;
     if (TestFault("ole-init")) {
         // looked up: OLE without DCOM (plain Windows 95) has no CoInitializeEx
-        typedef HRESULT(WINAPI * CoInitializeExProc)(void*, DWORD);
-        FARPROC f = GetProcAddress(GetModuleHandleA("OLE32.DLL"), "CoInitializeEx");
-        if (f)
-            ((CoInitializeExProc)(void (*)(void))f)(0, COINIT_MULTITHREADED);
+        HRESULT(WINAPI * coInitializeEx)(void*, DWORD);
+        BindFunction(GetModuleHandleA("OLE32.DLL"), "CoInitializeEx", coInitializeEx);
+        if (coInitializeEx)
+            coInitializeEx(0, COINIT_MULTITHREADED);
     }
     if (!m_ole.Start())
         return false;

@@ -36,8 +36,7 @@ FileFlags ParseFileFlags(const char* value)
     return f;
 }
 
-// Windows' device names, which name a device with any extension.
-static bool IsDeviceName(const char* name)
+size_t DeviceNameLength(const char* name)
 {
     static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
     size_t n = 0;
@@ -47,10 +46,11 @@ static bool IsDeviceName(const char* name)
         --n;
     for (const char* device : devices)
         if (strlen(device) == n && EqualNoCaseN(name, device, n))
-            return true;
+            return n;
     // COM1 to COM9, LPT1 to LPT9
-    return n == 4 && (EqualNoCaseN(name, "COM", 3) || EqualNoCaseN(name, "LPT", 3)) && name[3] >= '1' &&
-           name[3] <= '9';
+    bool port = n == 4 && (EqualNoCaseN(name, "COM", 3) || EqualNoCaseN(name, "LPT", 3)) && name[3] >= '1' &&
+                name[3] <= '9';
+    return port ? n : 0;
 }
 
 bool IsPlainFileName(const char* name)
@@ -61,7 +61,7 @@ bool IsPlainFileName(const char* name)
         if ((unsigned char)*p < 32 || strchr("\\/:*?\"<>|", *p))
             return false;
     char last = name[strlen(name) - 1];
-    return last != '.' && last != ' ' && !IsDeviceName(name);
+    return last != '.' && last != ' ' && !DeviceNameLength(name);
 }
 
 bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine, "/uninstall"); }

@@ -24,6 +24,9 @@ FileFlags ParseFileFlags(const char* value);
 // as another name (a trailing dot or blank) or as a device (CON, NUL.TXT,
 // COM1); such a name would reach outside the set and the destination.
 bool IsPlainFileName(const char* name);
+// The length of the Windows device name ("CON", "COM1", "CONOUT$") that a file
+// name stands for with any extension; 0 when it names no device.
+size_t DeviceNameLength(const char* name);
 
 // The whole command line is "/uninstall", in any case.
 bool IsUninstallSwitch(const char* commandLine);

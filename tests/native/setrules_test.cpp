@@ -82,7 +82,7 @@ TEST(SetRules, FileNamesThatLeaveTheFolder)
         {"prn", kNameDevice, "PRN"},       {"com1", kNameDevice, "COM1"},    {"LPT9.DLL", kNameDevice, "LPT9"},
     };
     for (auto& c : cases) {
-        char device[5] = "";
+        char device[8] = "";
         EXPECT_EQ(c.fault, FileNameFault(c.name, &device)) << c.name;
         EXPECT_STREQ(c.device, device) << c.name;
     }

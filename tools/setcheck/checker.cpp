@@ -118,7 +118,7 @@ bool CSetChecker::Read(const char* section, const char* key, CStr& value)
 
 bool CSetChecker::CheckName(const char* name, int line)
 {
-    char device[5];
+    char device[8];
     switch (FileNameFault(name, &device)) {
     case kNameOk: return true;
     case kNameParent: Report(true, line, IDS_CHECK_NAME_PARENT, name); break;

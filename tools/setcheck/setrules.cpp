@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "descrules.h"
 #include "text.h"
 
 namespace {
@@ -129,7 +130,7 @@ IniKey FindIniKey(const char* text, size_t size, const char* section, const char
     return found;
 }
 
-NameFault FileNameFault(const char* name, char (*device)[5])
+NameFault FileNameFault(const char* name, char (*device)[8])
 {
     const char* last = name;   // where the step being read begins
     for (const char* p = name;; ++p) {
@@ -145,18 +146,9 @@ NameFault FileNameFault(const char* name, char (*device)[5])
         return kNameDrive;
     if (strpbrk(name, "\\/"))
         return kNamePath;
-    // a device name keeps its meaning with any extension
-    size_t n = strcspn(name, ".");
-    while (n && name[n - 1] == ' ')
-        --n;
-    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
-    bool isDevice = false;
-    if (n == 3)
-        for (const char* d : kDevices)
-            isDevice = isDevice || EqualNoCaseN(name, d, 3);
-    if (n == 4 && name[3] >= '1' && name[3] <= '9')
-        isDevice = EqualNoCaseN(name, "COM", 3) || EqualNoCaseN(name, "LPT", 3);
-    if (!isDevice)
+    // setup's own rule: a device name keeps its meaning with any extension
+    size_t n = DeviceNameLength(name);
+    if (!n)
         return kNameOk;
     if (device) {
         for (size_t i = 0; i < n; ++i)

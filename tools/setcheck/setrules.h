@@ -23,10 +23,10 @@ enum NameFault {
     kNameParent,   // a ".." step
     kNameDrive,    // a ":"
     kNamePath,     // a "\" or "/"
-    kNameDevice,   // CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without extension
+    kNameDevice,   // a device (CON, NUL, COM1, ...), with or without extension
 };
 // device, when given, receives the device's name (upper case) for kNameDevice.
-NameFault FileNameFault(const char* name, char (*device)[5] = 0);
+NameFault FileNameFault(const char* name, char (*device)[8] = 0);
 
 // An install sub-folder must stay below the program-files folder: no drive,
 // no leading "\", no ".." step.
