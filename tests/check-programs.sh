@@ -3,6 +3,10 @@
 #                                           system folder, and no
 #                                           program holds a bench switch (NAME_TEST_...)
 # check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
+# check-programs.sh deletes OBJDUMP EXE...   nothing can delete a whole tree: no program imports
+#                                           or names a recursive delete, and only the
+#                                           removal helper removes a folder (an empty one:
+#                                           it cannot list one)
 set -u
 what=$1; shift
 rc=0
@@ -36,6 +40,25 @@ imports)
         seam=$(grep -aoE '[A-Z]+_TEST_[A-Z_]+' "$exe" | head -n 1)
         [ -z "$seam" ] || { echo "  holds a bench switch: $seam"; rc=1; }
     done ;;
+deletes)
+    objdump=$1; shift
+    for exe in "$@"; do
+        imports=$("$objdump" -p "$exe" | sed -n '/Import Tables/,/^The Export\|^The .rsrc\|^The .reloc/p' |
+            awk 'NF == 3 && $2 ~ /^[0-9]+$/ { print $3 }')
+        [ -n "$imports" ] || { echo "$exe: no imported functions found"; rc=1; continue; }
+        # looked up at run time too: the name alone is enough to refuse
+        tree=$(grep -aoE 'SHFileOperation[AW]?|RegDeleteTree[AW]|SHDeleteKey[AW]|SHDeleteDirectory' "$exe" | sort -u)
+        [ -z "$tree" ] || { echo "$(basename "$exe"): names a recursive delete: $tree"; rc=1; }
+        folder=$(echo "$imports" | grep -E '^RemoveDirectory')
+        walk=$(echo "$imports" | grep -E '^FindFirstFile')
+        case $(basename "$exe") in
+        Clearoot.exe)
+            [ -z "$walk" ] || { echo "Clearoot.exe: lists folders ($walk)"; rc=1; } ;;
+        *)
+            [ -z "$folder" ] || { echo "$(basename "$exe"): removes folders ($folder)"; rc=1; } ;;
+        esac
+        echo "$(basename "$exe"): deletes with" $(echo "$imports" | grep -E 'Delete|Remove' | tr '\n' ' ')
+    done ;;
 sizes)
     for arg in "$@"; do
         exe=${arg%=*}; limit=${arg##*=}
@@ -44,6 +67,6 @@ sizes)
         [ "$size" -le "$limit" ] || { echo "  over budget"; rc=1; }
     done ;;
 *)
-    echo "usage: $0 imports OBJDUMP EXE... | sizes EXE=LIMIT..." >&2; rc=2 ;;
+    echo "usage: $0 imports|deletes OBJDUMP EXE... | sizes EXE=LIMIT..." >&2; rc=2 ;;
 esac
 exit $rc

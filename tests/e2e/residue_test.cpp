@@ -1,0 +1,148 @@
+// What an install followed by an uninstall leaves behind: the whole registry
+// and drive C: before and after differ only by what is kept on purpose.
+#include <gtest/gtest.h>
+
+#include "bench.h"
+#include "fixtures.h"
+#include "quillset.h"
+#include "regstate.h"
+#include "walk.h"
+
+using namespace bench;
+
+namespace {
+
+const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT;
+const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+// What stays on purpose, a changed line's beginning each ({Temp}: the
+// temporary folder), and why.
+struct Kept {
+    const char* line;
+    const char* why;
+} const kKept[] = {
+    {"+ HKCU\\Software\\Zyne Systems", "the maker's and product's keys: removing the version opens, so makes, them"},
+    {"+ HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Extensions",
+     "[Extensions] zyn: the old programs' record is left in place by unregistration"},
+    {"+ HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "the same record, where WIN.INI keeps it"},
+    {"+ {Temp}ZUB", "the removal helper's copy: nothing can delete it while it runs"},
+    {"+ {ProgramFiles}\\Zyne folder ", "the maker's folder above the destination: the helper removes only its own"},
+    {"+ C:\\bench\\residue\\plugin\\Netscape\\Program\\Plugins folder ",
+     "Navigator's plug-in folder, made for the plug-in: removal takes listed files only"},
+    {"+ HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\NPZYNE32.DLL",
+     "the plug-in's entry names Navigator's folder, not the one the uninstall runs from: it is left alone"},
+};
+
+std::string TempFolder()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    return temp;
+}
+
+// The changes no kept line explains; `used` counts the kept lines that explained one.
+std::vector<std::string> Unexplained(const std::vector<std::string>& changes, std::vector<int>& used)
+{
+    std::vector<std::string> left;
+    for (auto& change : changes) {
+        bool kept = false;
+        for (size_t i = 0; i < sizeof kKept / sizeof *kKept && !kept; ++i) {
+            std::string line = kKept[i].line;
+            for (auto& field : {std::make_pair("{Temp}", TempFolder()), std::make_pair("{ProgramFiles}", ProgramFiles())}) {
+                size_t at = line.find(field.first);
+                if (at != std::string::npos)
+                    line.replace(at, strlen(field.first), field.second);
+            }
+            kept = lstrcmpiA(change.substr(0, line.size()).c_str(), line.c_str()) == 0;
+            used[i] += kept;
+        }
+        if (!kept)
+            left.push_back(change);
+    }
+    return left;
+}
+
+// Another owner of the document type, listed as one the player leaves in charge.
+void RegisterOtherOwner()
+{
+    const std::string owner = "C:\\Show\\ZYNE195.EXE";
+    SetRegString(CR, ".zyn", nullptr, "Zyne.Show.1");
+    SetRegString(CR, ".zyn", "Content Type", "application/x-zyne");
+    SetRegString(CR, "MIME\\Database\\Content Type\\application/x-zyne", "Extension", ".zyn");
+    SetRegString(CR, "Zyne.Show.1", nullptr, "Zyne Show");
+    SetRegString(CR, "Zyne.Show.1\\DefaultIcon", nullptr, owner + ",0");
+    SetRegString(CR, "Zyne.Show.1\\shell\\open\\command", nullptr, owner + " \"%1\"");
+    WriteProfileStringA("Extensions", "zyn", (owner + " ^.zyn").c_str());
+    SetRegString(HKEY_CURRENT_USER, kWindows + "Extensions", "zyn", owner + " ^.zyn");
+}
+
+class Residue : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProduct(); }
+    void TearDown() override
+    {
+        ResetProduct();
+        ResetDocumentType(".zyn", "Zyne.Show.1");
+        ResetProgramEntries("TALKEDIT.EXE");
+    }
+};
+
+}  // namespace
+
+TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
+{
+    std::vector<int> used(sizeof kKept / sizeof *kKept);
+    const std::string zyne = ProgramFiles() + "\\Zyne";
+    struct { const char* name; bool plugin, otherOwner; } cases[] = {
+        {"player set", false, false},
+        {"player set, another owner's type, a neighbour and a document of the user's", false, true},
+        {"plug-in set", true, false},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProduct();
+        std::string base = FreshFolder(std::string("residue\\") + (c.plugin ? "plugin" : "player"));
+        std::string exe = CopySet(c.plugin ? "plugin" : "player", base + "\\set");
+        if (c.otherOwner) {
+            RegisterOtherOwner();
+            // a second program in a neighbouring folder, and the user's own document in the destination
+            MakeFolders(zyne + "\\Talkweave Tools");
+            WriteFile(zyne + "\\Talkweave Tools\\TALKEDIT.EXE", "another program");
+            SetRegString(LM, kWindows + "App Paths\\TALKEDIT.EXE", nullptr, zyne + "\\Talkweave Tools\\TALKEDIT.EXE");
+            SetRegString(LM, kWindows + "App Paths\\TALKEDIT.EXE", "Path", zyne + "\\Talkweave Tools");
+            MakeFolders(zyne + "\\Talkweave");
+            WriteFile(zyne + "\\Talkweave\\MY TALK.ZYN", "the user's");
+        }
+        std::string navigator = base + "\\Netscape\\Program";
+        if (c.plugin) {
+            MakeFolders(navigator);
+            Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+            SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+        }
+        regstate::State before = regstate::MachineState(base);
+
+        if (!c.plugin) {
+            Uninstall(InstallPlayer(exe));
+        } else {
+            std::string dest = zyne + "\\Netrama";
+            Walk run(exe, "");
+            run.Press(run.Next(), IDOK);   // the agreement
+            HWND page = run.Next();
+            ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
+            run.Press(page, IDOK, true);
+            run.Press(run.Expect(SetupText(IDS_CREATE_FOLDER, dest, "Zyne Netrama Plugin")).hwnd, IDOK);
+            run.Press(run.Next(), IDNO);   // installed; the readme declined
+            run.Ends();
+            Uninstall(dest);
+        }
+
+        std::vector<std::string> left = Unexplained(regstate::Changes(before, regstate::MachineState(base)), used);
+        EXPECT_EQ(std::vector<std::string>{}, left);
+        if (c.otherOwner) {
+            EXPECT_EQ("Zyne.Show.1", RegString(CR, ".zyn", nullptr));
+            EXPECT_TRUE(Exists(zyne + "\\Talkweave\\MY TALK.ZYN"));
+        }
+    }
+    for (size_t i = 0; i < used.size(); ++i)
+        EXPECT_GT(used[i], 0) << "kept, but never seen: " << kKept[i].line;
+}
