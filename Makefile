@@ -8,7 +8,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test bench run play dist repro clean
+.PHONY: all deps configure build test test-versions bench run play dist repro clean
 
 all: build
 
@@ -32,6 +32,19 @@ build: configure
 test: build
 	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure
 	@cmake --build $(BUILD) --target sizes | grep bytes
+
+# The end-to-end suite once in each Windows mode (test runs it in Windows 95
+# and NT 4.0 besides Wine's default), on the programs that run here.
+VERSIONS = win95 nt40 winxp win7 win10
+test-versions: build
+	@tests=$$(if scripts/wine-probe >/dev/null; then echo '^e2e\.'; else echo '^x64\.e2e\.'; fi); \
+	failed=""; \
+	for mode in $(VERSIONS); do \
+	    echo "== Windows mode $$mode"; \
+	    BENCH_WINDOWS=$$mode scripts/with-display ctest --test-dir $(BUILD) --output-on-failure \
+	        -R "$$tests" -E '\.(win95|nt40)$$|\.play$$' || failed="$$failed $$mode"; \
+	done; \
+	[ -z "$$failed" ] || { echo "failed in:$$failed"; exit 1; }; echo "passed in every mode: $(VERSIONS)"
 
 # Speed and size beside their references (README); not part of test.
 bench: build

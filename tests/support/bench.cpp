@@ -213,3 +213,24 @@ void SetWindowsVersion(const std::string& exeName, const char* version)
 }
 
 }  // namespace bench
+
+namespace {
+
+// The Windows that Wine pretends to be for every program a test starts:
+// BENCH_WINDOWS (win95, nt40, winxp, win7, win10), else Wine's own default.
+// Set by each test program and taken away at its end, so that no program
+// of a later run inherits a mode.
+struct WindowsMode {
+    WindowsMode()
+    {
+        const char* mode = getenv("BENCH_WINDOWS");
+        if (mode && *mode)
+            bench::SetRegString(HKEY_CURRENT_USER, "Software\\Wine", "Version", mode);
+        else
+            Reset();
+    }
+    ~WindowsMode() { Reset(); }
+    static void Reset() { bench::DeleteRegValue(HKEY_CURRENT_USER, "Software\\Wine", "Version"); }
+} s_windowsMode;
+
+}  // namespace
