@@ -74,4 +74,6 @@ repro: dist
 	scripts/repro-check $(BUILD)
 
 clean:
+	@for m in $(BUILD)/wineprefix/bench-small $(BUILD)/x86_64/wineprefix/bench-small; do \
+	    ! mountpoint -q $$m 2>/dev/null || umount $$m; done
 	rm -rf $(BUILD)

@@ -34,6 +34,28 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
         DeleteFileA(JoinPath(folder, name));
 }
 
+// The install function's temporary copies in a folder ("ver*.tmp"), as
+// "|name|name|"; with `keep`, deletes each that is not in it.
+static CStr TemporaryCopies(const char* folder, const char* keep = 0)
+{
+    CStr names = "|";
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(JoinPath(folder, "ver*.tmp"), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        CStr entry = "|";
+        entry.Append(found.cFileName);
+        entry.AppendChar('|');
+        if (keep && !strstr(keep, entry))
+            DeleteFileA(JoinPath(folder, found.cFileName));
+        names.Append(found.cFileName);
+        names.AppendChar('|');
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
 bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
     ClearError();
@@ -49,11 +71,15 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
     for (int attempt = 1; attempt <= 5; ++attempt) {
         char temp[MAX_PATH] = "";
         UINT tempLength = sizeof temp;
+        CStr before = TemporaryCopies(to);
         DWORD result = install(flags, name, name, from, to, from, temp, &tempLength);
         temp[sizeof temp - 1] = 0;
         // a name that did not fit the buffer may name another file
         if ((result & VIF_TEMPFILE) && !(result & VIF_BUFFTOOSMALL))
             DeleteTemporaryCopy(to, temp, name);
+        // a copy that failed half way (a full drive) stays unnamed
+        else if (result)
+            TemporaryCopies(to, before);
 
         if (result == 0) {
             file.SetPath(to);
