@@ -8,7 +8,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-versions bench run play dist repro clean
+.PHONY: all deps configure build test test-versions bench fuzz run play dist repro clean
 
 all: build
 
@@ -50,6 +50,17 @@ test-versions: build
 bench: build
 	@tree=$(RUN_TREE); echo "Measuring the programs of $$tree"; \
 	scripts/with-display scripts/bench $$tree $(BUILD)
+
+# Fuzzes the text rules (tests/fuzz): each target FUZZ_SECONDS, niced, new
+# inputs kept in BUILD/fuzz/found; stops at the first finding. Not part of test.
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS ?=
+fuzz: deps
+	@mkdir -p $(BUILD)/fuzz
+	@cmake -S tests/fuzz -B $(BUILD)/fuzz -G Ninja -DZYNE_ROOT=$(CURDIR) >$(BUILD)/fuzz/configure.log 2>&1 \
+	    || { cat $(BUILD)/fuzz/configure.log; exit 1; }
+	nice -n 19 cmake --build $(BUILD)/fuzz
+	tests/fuzz/run fuzz $(BUILD)/fuzz $(FUZZ_SECONDS) $(BUILD)/fuzz/found $(FUZZ_TARGETS)
 
 # run and play take the i686 programs where they can run, else the twin.
 RUN_TREE = $$(if scripts/wine-probe >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)

@@ -29,6 +29,26 @@ CStr FolderInFrontOf(const char* path, const char* name)
     return CStr(path, n);
 }
 
+void ExistingAncestor(const char* path, bool (*exists)(const char* folder, void* context), void* context,
+                      CStr& ancestor, CStr& missing)
+{
+    CStr given = path;   // path may be ancestor's own text
+    size_t len = given.Length();
+    size_t cut = len;   // the current text is given[0, cut)
+    const bool bareDrive = len > 0 && given.c_str()[len - 1] == ':';
+    for (;;) {
+        CStr current(given.c_str(), cut);
+        if (current.IsEmpty() || strcmp(current, "\\") == 0 || bareDrive || exists(current, context))
+            break;
+        const char* slash = strrchr(current, '\\');
+        if (!slash)
+            break;
+        cut = (size_t)(slash - current.c_str());
+    }
+    missing = cut < len ? given.c_str() + cut + 1 : "";
+    ancestor.Set(given.c_str(), cut);
+}
+
 CStr JoinPath(const char* folder, const char* name)
 {
     CStr out;

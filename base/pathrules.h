@@ -19,6 +19,13 @@ void RootBareDrive(CStr& path);
 // (C:\A\X -> C:\A, C:\X -> C:\). Empty when `name` is not there.
 CStr FolderInFrontOf(const char* path, const char* name);
 
+// Splits a folder path at its deepest folder that `exists` accepts, walking
+// up one "\" at a time: `ancestor` receives that folder and `missing` the
+// levels cut off, without a leading "\". The walk stops at an empty text,
+// "\", a bare drive ("Q:", not looked up) or a text without a "\".
+void ExistingAncestor(const char* path, bool (*exists)(const char* folder, void* context), void* context,
+                      CStr& ancestor, CStr& missing);
+
 // A name placed in a folder: folder + "\" + name; folder + name when the folder
 // already ends in "\"; the name alone for an empty or absent folder.
 CStr JoinPath(const char* folder, const char* name);

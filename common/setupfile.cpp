@@ -19,23 +19,11 @@ void CSetupFolder::SetPath(const char* text)
     NormalizeFolder(m_path);
 }
 
+static bool FolderFound(const char* path, void*) { return FolderExists(path); }
+
 const char* CSetupFolder::ExistingAncestor(CStr& missing)
 {
-    CStr given = m_path;
-    size_t len = given.Length();
-    size_t cut = len;   // the current text is given[0, cut)
-    const bool bareDrive = len > 0 && given.c_str()[len - 1] == ':';
-    for (;;) {
-        CStr current(given.c_str(), cut);
-        if (current.IsEmpty() || strcmp(current, "\\") == 0 || FolderExists(current) || bareDrive)
-            break;
-        const char* slash = strrchr(current, '\\');
-        if (!slash)
-            break;
-        cut = (size_t)(slash - current.c_str());
-    }
-    missing = cut < len ? given.c_str() + cut + 1 : "";
-    m_path.Set(given.c_str(), cut);
+    ::ExistingAncestor(m_path, FolderFound, 0, m_path, missing);
     return m_path;
 }
 

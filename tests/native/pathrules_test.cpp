@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
+
+#include <string>
+
 #include "pathrules.h"
 
 TEST(PathRules, NormalForm)
@@ -78,5 +82,37 @@ TEST(PathRules, DescriptionNames)
         if (c.second) {
             EXPECT_STREQ(c.second, second);
         }
+    }
+}
+
+TEST(PathRules, ExistingAncestorWalk)
+{
+    // the folders that exist; the walk must not ask about a bare drive
+    static const char* const folders[] = {"C:\\", "C:\\A", "\\\\srv\\share"};
+    auto exists = [](const char* folder, void* asked) {
+        ((std::string*)asked)->append(folder).append("|");
+        for (const char* f : folders)
+            if (strcmp(f, folder) == 0)
+                return true;
+        return false;
+    };
+    struct { const char* path; const char* ancestor; const char* missing; const char* asked; } cases[] = {
+        {"C:\\A\\B\\C", "C:\\A", "B\\C", "C:\\A\\B\\C|C:\\A\\B|C:\\A|"},
+        {"C:\\", "C:\\", "", "C:\\|"},
+        {"Q:\\X", "Q:", "X", "Q:\\X|Q:|"},
+        {"Q:", "Q:", "", ""},
+        {"\\X\\Y", "", "X\\Y", "\\X\\Y|\\X|"},
+        {"\\\\srv\\share\\D", "\\\\srv\\share", "D", "\\\\srv\\share\\D|\\\\srv\\share|"},
+        {"\\\\none\\share", "\\", "none\\share", "\\\\none\\share|\\\\none|"},
+        {"NoBackslash", "NoBackslash", "", "NoBackslash|"},
+        {"", "", "", ""},
+    };
+    for (auto& c : cases) {
+        std::string asked;
+        CStr ancestor("junk"), missing("junk");
+        ExistingAncestor(c.path, exists, &asked, ancestor, missing);
+        EXPECT_STREQ(c.ancestor, ancestor) << c.path;
+        EXPECT_STREQ(c.missing, missing) << c.path;
+        EXPECT_EQ(c.asked, asked) << c.path;
     }
 }
