@@ -82,7 +82,7 @@ TEST_F(Planting, SetupAndTheHelperRunNoneOfThem)
     WriteFile(base + "\\removed\\SETUP.EXE", "setup");
     std::string env = "SETUPMODULE=" + base + "\\removed\\SETUP.EXE" + '\0' + '\0';
     Process helper;
-    ASSERT_TRUE(helper.Start(temp + "\\ZUB1.tmp", "/msg", temp, env.c_str()));
+    ASSERT_TRUE(helper.Start(temp + "\\ZUB1.tmp", "/msg", temp, env.c_str())) << "error " << GetLastError();
     Outcome report = NextBoxOrExit(helper, 10000);
     ASSERT_TRUE(report.shown);
     Press(report.box.hwnd, IDOK);
