@@ -1,5 +1,6 @@
 // The set checker's reading of a description and its name and flag faults.
 // Input: a section name, a key name, then the description's text.
+#include "descrules.h"
 #include "input.h"
 #include "setrules.h"
 #include "text.h"
@@ -38,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memset(device, 0x7f, sizeof device);
     auto name = Copy(key);
     NameFault fault = FileNameFault(name.get(), &device);
-    if (fault == kNameOk)
-        CHECK(!strpbrk(key, ":\\/"));
+    if (fault == kNameOk)   // no name that setup would refuse passes
+        CHECK(!strpbrk(key, ":\\/") && (!*key || IsPlainFileName(key)));
     if (fault == kNameDevice)
         CHECK(memchr(device, 0, sizeof device) && EqualNoCaseN(device, key, strlen(device)));
     return 0;
