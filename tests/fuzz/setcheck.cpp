@@ -31,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FlagsFault fault = FileFlagsFault(flags.get());
         size_t length = strlen(flags.get());
         CHECK(fault != kFlagsOk || length == 0 || (length == 3 && flags[0] <= '3' && flags[1] <= '3'));
+        FileFlags f = ParseFileFlags(flags.get());   // what setup reads: as they look
+        if (fault == kFlagsOk && length == 3)
+            CHECK(f.variants == flags[0] - '0' && f.kind == flags[1] - '0' && f.critical == (flags[2] <= '3'));
         if (SubfolderStaysInside(flags.get()))
             CHECK(!strchr(flags.get(), ':') && flags[0] != '\\' && flags[0] != '/');
     }
