@@ -37,9 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto dst = Block(n);
     std::string quoted = strchr(b, ' ') ? "\"" + std::string(b) + "\"" : b;
     std::string wanted = *c ? quoted + " " + c : quoted;
-    if (BuildCommand(dst.get(), n, b, c))
+    // a command written with nothing but switches reads back as its program
+    // (a full path: a first quoted token that starts like a switch is one)
+    bool switches = !strchr(c, '"');
+    for (const char* t = c; *t; ++t)
+        if (*t != ' ' && (t == c || t[-1] == ' '))
+            switches = switches && strchr("%/-^", *t);
+    size_t length = strlen(b);
+    if (BuildCommand(dst.get(), n, b, c)) {
         CHECK(wanted == dst.get());
-    else
+        auto back = Copy(dst.get());
+        ExtractProgramPath(back.get());
+        if (switches && length && !strchr(b, '"') && !strchr(" %/-^", b[0]) && b[length - 1] != ' ')
+            CHECK(strcmp(back.get(), b) == 0);
+    } else
         CHECK(wanted.size() >= n && (n == 0 || !dst[0]));
 
     auto profile = Block(n);

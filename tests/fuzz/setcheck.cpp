@@ -1,5 +1,6 @@
 // The set checker's reading of a description and its name and flag faults.
 // Input: a section name, a key name, then the description's text.
+#include "descrules.h"
 #include "input.h"
 #include "setrules.h"
 #include "text.h"
@@ -30,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FlagsFault fault = FileFlagsFault(flags.get());
         size_t length = strlen(flags.get());
         CHECK(fault != kFlagsOk || length == 0 || (length == 3 && flags[0] <= '3' && flags[1] <= '3'));
+        FileFlags f = ParseFileFlags(flags.get());   // what setup reads: as they look
+        if (fault == kFlagsOk && length == 3)
+            CHECK(f.variants == flags[0] - '0' && f.kind == flags[1] - '0' && f.critical == (flags[2] <= '3'));
         if (SubfolderStaysInside(flags.get()))
             CHECK(!strchr(flags.get(), ':') && flags[0] != '\\' && flags[0] != '/');
     }
@@ -38,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memset(device, 0x7f, sizeof device);
     auto name = Copy(key);
     NameFault fault = FileNameFault(name.get(), &device);
-    if (fault == kNameOk)
-        CHECK(!strpbrk(key, ":\\/"));
+    if (fault == kNameOk)   // no name that setup would refuse passes
+        CHECK(!strpbrk(key, ":\\/") && (!*key || IsPlainFileName(key)));
     if (fault == kNameDevice)
         CHECK(memchr(device, 0, sizeof device) && EqualNoCaseN(device, key, strlen(device)));
     return 0;

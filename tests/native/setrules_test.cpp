@@ -79,6 +79,8 @@ TEST(SetRules, FileNamesThatLeaveTheFolder)
         {"C:X.DLL", kNameDrive, ""},       {"C:\\WIN\\X.DLL", kNameDrive, ""},
         {"SUB\\X.DLL", kNamePath, ""},     {"SUB/X.DLL", kNamePath, ""},     {"\\X.DLL", kNamePath, ""},
         {"con", kNameDevice, "CON"},       {"NUL.TXT", kNameDevice, "NUL"},  {"Aux .dat", kNameDevice, "AUX"},
+        {"A*B.DLL", kNameNotPlain, ""},   {"README.TXT.", kNameNotPlain, ""}, {"...", kNameNotPlain, ""},
+        {"X ", kNameNotPlain, ""},        {"A\x01", kNameNotPlain, ""},      {"\"Q\".TXT", kNameNotPlain, ""},
         {"prn", kNameDevice, "PRN"},       {"com1", kNameDevice, "COM1"},    {"LPT9.DLL", kNameDevice, "LPT9"},
     };
     for (auto& c : cases) {

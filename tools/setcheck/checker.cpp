@@ -125,6 +125,7 @@ bool CSetChecker::CheckName(const char* name, int line)
     case kNameDrive: Report(true, line, IDS_CHECK_NAME_DRIVE, name); break;
     case kNamePath: Report(true, line, IDS_CHECK_NAME_PATH, name); break;
     case kNameDevice: Report(true, line, IDS_CHECK_NAME_DEVICE, name, device); break;
+    case kNameNotPlain: Report(true, line, IDS_CHECK_NAME_NOT_PLAIN, name); break;
     }
     return false;
 }

@@ -149,7 +149,7 @@ NameFault FileNameFault(const char* name, char (*device)[8])
     // setup's own rule: a device name keeps its meaning with any extension
     size_t n = DeviceNameLength(name);
     if (!n)
-        return kNameOk;
+        return !*name || IsPlainFileName(name) ? kNameOk : kNameNotPlain;
     if (device) {
         for (size_t i = 0; i < n; ++i)
             (*device)[i] = UpperAscii(name[i]);

@@ -24,6 +24,8 @@ enum NameFault {
     kNameDrive,    // a ":"
     kNamePath,     // a "\" or "/"
     kNameDevice,   // a device (CON, NUL, COM1, ...), with or without extension
+    kNameNotPlain, // another name setup refuses: wildcards, quotes, "<>|", control
+                   // characters, dots alone, a trailing dot or blank
 };
 // device, when given, receives the device's name (upper case) for kNameDevice.
 NameFault FileNameFault(const char* name, char (*device)[8] = 0);
