@@ -43,17 +43,21 @@ std::string TempFolder()
 // The changes no kept line explains; `used` counts the kept lines that explained one.
 std::vector<std::string> Unexplained(const std::vector<std::string>& changes, std::vector<int>& used)
 {
+    std::vector<std::string> lines;
+    for (auto& k : kKept) {
+        std::string line = k.line;
+        for (auto& field : {std::make_pair("{Temp}", TempFolder()), std::make_pair("{ProgramFiles}", ProgramFiles())}) {
+            size_t at = line.find(field.first);
+            if (at != std::string::npos)
+                line.replace(at, strlen(field.first), field.second);
+        }
+        lines.push_back(line);
+    }
     std::vector<std::string> left;
     for (auto& change : changes) {
         bool kept = false;
-        for (size_t i = 0; i < sizeof kKept / sizeof *kKept && !kept; ++i) {
-            std::string line = kKept[i].line;
-            for (auto& field : {std::make_pair("{Temp}", TempFolder()), std::make_pair("{ProgramFiles}", ProgramFiles())}) {
-                size_t at = line.find(field.first);
-                if (at != std::string::npos)
-                    line.replace(at, strlen(field.first), field.second);
-            }
-            kept = lstrcmpiA(change.substr(0, line.size()).c_str(), line.c_str()) == 0;
+        for (size_t i = 0; i < lines.size() && !kept; ++i) {
+            kept = lstrcmpiA(change.substr(0, lines[i].size()).c_str(), lines[i].c_str()) == 0;
             used[i] += kept;
         }
         if (!kept)
