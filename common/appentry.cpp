@@ -86,6 +86,9 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
         char command[MAX_PATH];
         if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/uninstall"))
             key.SetString("UninstallString", command);
+        // the removal without windows that deployment tools run
+        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/S /uninstall"))
+            key.SetString("QuietUninstallString", command);
     }
 }
 
