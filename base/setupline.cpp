@@ -121,8 +121,8 @@ SetupLineKind ReadSetupLine(const char* line, UnattendedSwitches& out)
             return kBadLine;
         }
     }
-    // a removal takes the folders of the copy it runs from
-    if (read.uninstall && (!read.folder.IsEmpty() || seenNavigator))
+    // a removal takes the folder of the copy it runs from
+    if (read.uninstall && !read.folder.IsEmpty())
         return kBadLine;
     out = read;
     return kUnattendedLine;

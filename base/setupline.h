@@ -19,6 +19,6 @@ struct UnattendedSwitches {
 // "/NAVIGATOR=FOLDER" (values in double quotes when they hold blanks), then
 // last "/D=FOLDER", the rest of the line. Anything else is a bad line, as is
 // an empty value, one of 260 characters or more, one with a double quote in
-// it, or a folder switch given with "/uninstall". `out` is filled only for an
+// it, or "/D=" given with "/uninstall". `out` is filled only for an
 // unattended line.
 SetupLineKind ReadSetupLine(const char* line, UnattendedSwitches& out);

@@ -24,6 +24,7 @@ private:
     void Uninstall();
     // The same without any window: the switches and the safe answers decide.
     bool BeginUnattended();
+    void ApplySwitches();
     void InstallUnattended();
     void UninstallUnattended();
     void EndUnattended(int code);

@@ -44,7 +44,8 @@ void CSetupApp::EndUnattended(int code)
     m_exitCode = code;
 }
 
-void CSetupApp::InstallUnattended()
+// The switches that stand for the destination page's answers.
+void CSetupApp::ApplySwitches()
 {
     m_set->unattended = true;
     if (!m_switches.folder.IsEmpty())
@@ -56,6 +57,11 @@ void CSetupApp::InstallUnattended()
     // the other product as the destination page offers it
     if (m_set->otherModulePresent && !m_switches.noOther)
         m_set->AddOtherProduct();
+}
+
+void CSetupApp::InstallUnattended()
+{
+    ApplySwitches();
     // the page goes on only with a Navigator that can take the plug-in
     if ((m_set->flags & kPluginSet) && !(m_set->navigator && m_set->IsPluginFolder(m_set->navigator->Path()))) {
         MsgBox(IDS_NAV_NO_PATH, MB_OK | MB_ICONEXCLAMATION);
@@ -78,9 +84,7 @@ void CSetupApp::InstallUnattended()
 
 void CSetupApp::UninstallUnattended()
 {
-    m_set->unattended = true;
-    if (m_set->otherModulePresent && !m_switches.noOther)
-        m_set->AddOtherProduct();
+    ApplySwitches();
     bool removed = m_set->RunUninstall();
     EndUnattended(removed ? kExitDone : kExitFailed);
     if (m_exitCode != kExitDone)

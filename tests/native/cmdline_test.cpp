@@ -248,7 +248,7 @@ TEST(SetupLine, Switches)
         {"/S /D=C:\\" + longName, kBadLine, ""},
         {"/S /NAVIGATOR=" + longName, kBadLine, ""},
         {"/S /uninstall /D=C:\\A", kBadLine, ""},
-        {"/S /uninstall /NAVIGATOR=C:\\N", kBadLine, ""},
+        {"/S /uninstall /NAVIGATOR=C:\\N", kUnattendedLine, "1|0||C:\\N|"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.line);
