@@ -52,6 +52,12 @@ static int Answer(UINT id, const char* text, UINT style)
         answer = IDCANCEL;
         said = "Cancel";
     }
+    LogMessage(id, text, said);
+    return answer;
+}
+
+void LogMessage(UINT id, const char* text, const char* answer)
+{
     char number[16];
     wsprintfA(number, "message %u: ", id);
     CStr line = number;
@@ -59,9 +65,8 @@ static int Answer(UINT id, const char* text, UINT style)
     for (const char* p = text; *p; ++p)
         line.AppendChar(*p == '\n' || *p == '\r' ? ' ' : *p);
     line.Append(" -> ");
-    line.Append(said);
+    line.Append(answer);
     LogLine(line);
-    return answer;
 }
 
 void AnswerMessagesUnattended() { SetMessageAnswer(Answer); }

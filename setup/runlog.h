@@ -24,6 +24,8 @@ int ExitCodeFor(UINT id);
 // changes there. False when the file cannot be opened.
 bool OpenRunLog(const char* path);
 void CloseRunLog();
+// "message <id>: <text> -> <answer>", the text on one line.
+void LogMessage(UINT id, const char* text, const char* answer);
 // A line of the log; silent without one.
 void LogLine(const char* text);
 // "<what> <path>", with the install function's finding when there is one.

@@ -80,10 +80,17 @@ void CSetupApp::InstallUnattended()
     }
     m_set->RunInstall();
     EndUnattended(kExitDone);
+    if (m_exitCode != kExitDone)
+        return;
+    // the completion message, without the readme
+    CStr tail = (m_set->flags & kPluginSet) ? FormatText(IDS_RESTART_NAVIGATOR, "") : CStr();
+    MsgBox(IDS_INSTALLED, MB_OK | MB_ICONINFORMATION, m_set->displayName, tail);
 }
 
 void CSetupApp::UninstallUnattended()
 {
+    // the administrator asked for the removal
+    LogMessage(IDS_CONFIRM_REMOVE, LoadText(IDS_CONFIRM_REMOVE), "Yes");
     ApplySwitches();
     bool removed = m_set->RunUninstall();
     EndUnattended(removed ? kExitDone : kExitFailed);

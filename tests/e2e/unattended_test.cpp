@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "bench.h"
-#include "driver.h"
 #include "fixtures.h"
 #include "quillset.h"
 #include "regstate.h"
@@ -16,62 +15,35 @@ namespace {
 const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_USER;
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 
-struct RunResult {
-    long code = -1;
-    std::vector<std::string> windows;   // every top-level window the run had
-};
+DWORD g_pid;
+std::string g_windows;   // every top-level window of g_pid seen
 
-BOOL CALLBACK Collect(HWND h, LPARAM context)
+BOOL CALLBACK Collect(HWND h, LPARAM)
 {
-    auto* seen = (std::pair<DWORD, std::vector<std::string>*>*)context;
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    std::string name = ClassOf(h) + " \"" + WindowText(h) + "\"";
-    if (pid == seen->first && std::find(seen->second->begin(), seen->second->end(), name) == seen->second->end())
-        seen->second->push_back(name);
+    if (pid == g_pid)
+        g_windows += " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
     return TRUE;
 }
 
-// Runs a whole command line in folder, as CreateProcess gets it from a
-// deployment tool, watching the top-level windows until it ends.
-RunResult RunLine(const std::string& commandLine, const std::string& folder)
+// Runs exe with args in its folder, watching all top-level windows until it
+// ends: none may appear. Its exit code.
+long RunSetup(const std::string& exe, const std::string& args)
 {
-    RunResult run;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << commandLine;
-        return run;
-    }
-    std::pair<DWORD, std::vector<std::string>*> seen(pi.dwProcessId, &run.windows);
-    DWORD start = GetTickCount();
-    while (WaitForSingleObject(pi.hProcess, 2) == WAIT_TIMEOUT && GetTickCount() - start < 60000)
-        EnumWindows(Collect, (LPARAM)&seen);
-    DWORD code = (DWORD)-1;
-    if (!GetExitCodeProcess(pi.hProcess, &code) || code == STILL_ACTIVE)
-        TerminateProcess(pi.hProcess, 1);
-    run.code = (long)code;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return run;
+    Process p;
+    if (!p.Start(exe, args, exe.substr(0, exe.rfind('\\'))))
+        return -2;
+    g_pid = p.Id();
+    g_windows.clear();
+    for (DWORD start = GetTickCount(); p.Running() && GetTickCount() - start < 60000; Sleep(2))
+        EnumWindows(Collect, 0);
+    EXPECT_EQ("", g_windows) << "windows of " << args;
+    return p.Wait(0);
 }
 
-RunResult RunSetup(const std::string& exe, const std::string& args)
-{
-    return RunLine("\"" + exe + "\" " + args, exe.substr(0, exe.rfind('\\')));
-}
-
-std::string Replaced(std::string s, const std::string& from, const std::string& to)
-{
-    for (size_t at = 0; !from.empty() && (at = s.find(from, at)) != std::string::npos; at += to.size())
-        s.replace(at, from.size(), to);
-    return s;
-}
-
-// The registration and the files of an installation in dest, with dest
-// written as <dest>: two installs into different folders compare equal.
+// The registration and the files of an installation, with its folder written
+// as <dest>: installs into different folders compare equal.
 std::string State(const std::string& dest)
 {
     std::string s;
@@ -80,11 +52,12 @@ std::string State(const std::string& dest)
     for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
         s += regstate::Dump(LM, kWindows + "App Paths\\" + name) + regstate::Dump(LM, kWindows + "Uninstall\\" + name);
     s += regstate::Dump(CU, "Software\\Zyne Systems");
-    s += "WIN.INI zyn=" + RegString(CU, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "zyn") + "\n";
-    if (IsFolder(dest))
-        for (auto& name : List(dest))
-            s += name + " " + std::to_string(ReadFile(dest + "\\" + name).size()) + "\n";
-    return Replaced(s, dest, "<dest>");
+    s += RegString(CU, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "zyn") + "\n";
+    for (auto& name : IsFolder(dest) ? List(dest) : std::vector<std::string>())
+        s += name + " " + std::to_string(ReadFile(dest + "\\" + name).size()) + "\n";
+    for (size_t at = 0; (at = s.find(dest, at)) != std::string::npos;)
+        s.replace(at, dest.size(), "<dest>");
+    return s;
 }
 
 class Unattended : public ::testing::Test {
@@ -93,164 +66,116 @@ protected:
     {
         ResetProduct();
         base = FreshFolder(std::string("unattended\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        dest = ProgramFiles() + "\\Zyne\\Talkweave";
+        exe = bench::CopySet("player", base + "\\player");
     }
     void TearDown() override { ResetProduct(); }
-    std::string CopySet(const std::string& sample) { return bench::CopySet(sample, base + "\\" + sample); }
-    // No window at all, and the exit code.
-    void Expect(const RunResult& run, long code)
-    {
-        EXPECT_EQ(code, run.code);
-        for (auto& window : run.windows)
-            ADD_FAILURE() << "a window: " << window;
-    }
 
-    std::string base, dest;
+    std::string base, exe, dest = ProgramFiles() + "\\Zyne\\Talkweave";
 };
 
 }  // namespace
 
-// Unattended installs of the player set, into the folder setup proposes and
-// into a new folder with blanks, again over themselves, each equal to the
-// interactive install; then the entry's quiet removal takes everything.
+// Into the folder setup proposes, again over it, and into a new folder with
+// blanks: each equal to the interactive install. Then the entry's quiet
+// removal command, run as a deployment tool would, takes everything.
 TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
 {
-    std::string exe = CopySet("player");
     ASSERT_EQ(dest, InstallPlayer(exe));
-    const std::string interactive = State(dest);
-    ResetProduct();
-
-    const std::string other = base + "\\New folder\\Zyne player";
+    const std::string interactive = State(dest), other = base + "\\New folder\\Zyne player";
     const std::string log = base + "\\setup log.txt";
-    struct {
-        std::string args, folder;
-    } cases[] = {
-        {"/S /LOG=\"" + log + "\"", dest},
-        {"/s", dest},   // again over it
-        {"/S /NOOTHER /D=" + other, other},
-        {"/S /d=" + other + "  ", other},
+    ResetProduct();
+    struct { std::string args, folder; } cases[] = {
+        {"/S /LOG=\"" + log + "\"", dest}, {"/s", dest}, {"/S /NOOTHER /D=" + other, other}, {"/S /d=" + other + " ", other},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        Expect(RunSetup(exe, c.args), 0);
-        EXPECT_EQ(interactive, State(c.folder));
+        EXPECT_EQ(0, RunSetup(exe, c.args)) << c.args;
+        EXPECT_EQ(interactive, State(c.folder)) << c.args;
     }
-    // what was done, and how it ended, in the log
     std::string written = ReadFile(log);
-    for (std::string line : {"installed " + dest + "\\VANTREL.EXE (finding 0x0)",
-                             "registry value written: HKEY_LOCAL_MACHINE\\" + kWindows +
-                                 "Uninstall\\VANTREL.EXE \"QuietUninstallString\" = \"\"" + dest +
-                                 "\\SETUP.EXE\" /S /uninstall\"",
-                             std::string("exit code 0")})
+    for (std::string line : {"installed " + dest + "\\VANTREL.EXE (finding 0x0)", std::string("exit code 0"),
+                             "registry value written: HKEY_LOCAL_MACHINE\\" + kWindows + "Uninstall\\VANTREL.EXE " +
+                                 "\"QuietUninstallString\" = \"\"" + dest + "\\SETUP.EXE\" /S /uninstall\""})
         EXPECT_NE(std::string::npos, written.find(line + "\r\n")) << line;
 
-    // the removal command as a deployment tool reads and runs it
     std::string quiet = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "QuietUninstallString");
-    EXPECT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
-    Expect(RunLine(quiet, "C:\\"), 0);
+    ASSERT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
+    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1), quiet.substr(quiet.find('"', 1) + 2)));
     EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000)) << "the helper left the folder";
-    EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
-    EXPECT_FALSE(KeyExists(LM, kWindows + "App Paths\\VANTREL.EXE"));
+    for (std::string key : {kWindows + "Uninstall\\VANTREL.EXE", kWindows + "App Paths\\VANTREL.EXE"})
+        EXPECT_FALSE(KeyExists(LM, key)) << key;
     EXPECT_FALSE(KeyExists(CR, ".zyn"));
-    EXPECT_FALSE(KeyExists(CR, "Zyne.Pres.1.95"));
 }
 
-// Runs that must change nothing: bad command lines, malformed sets, a
-// plug-in set without Navigator, a running player.
+// Bad command lines, malformed sets and a plug-in set without Navigator
+// change nothing; nor does a running player, which has its own code.
 TEST_F(Unattended, RefusedRunsWriteNothing)
 {
-    std::string exe = CopySet("player");
-    struct {
-        const char* set;   // a case of tests/sets, or null for the player set
-        std::string args;
-        long code;
-    } cases[] = {
-        {nullptr, "/S /X", 1},
-        {nullptr, "/S /uninstall /D=C:\\elsewhere", 1},
-        {nullptr, "/S /LOG=C:\\no\\such\\folder\\x.log", 1},
-        {"no-description", "/S", 2},
-        {"critical-missing", "/S", 2},
-        {"mode-empty", "/S", 2},
-        {"name-dot-dot", "/S /uninstall", 2},
-        {"files-far-over-limit", "/S", 2},
-        {"", "/S", 2},   // the plug-in set, no Navigator found
+    struct { const char* set; std::string args; long code; } cases[] = {
+        {"", "/S /X", 1}, {"", "/S /uninstall /D=C:\\elsewhere", 1}, {"", "/S /LOG=C:\\no\\such\\x.log", 1},
+        {"no-description", "/S", 2}, {"critical-missing", "/S", 2}, {"mode-empty", "/S", 2},
+        {"name-dot-dot", "/S /uninstall", 2}, {"files-far-over-limit", "/S", 2}, {"plugin", "/S", 2},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(std::string(c.set ? c.set : "player") + " " + c.args);
-        std::string run = exe;
-        if (c.set && *c.set) {
-            std::string folder = base + "\\" + c.set, from = std::string(BENCH_SETS_DIR) + "\\" + c.set;
+        std::string run = exe, from = std::string(BENCH_SETS_DIR) + "\\" + c.set, folder = base + "\\" + c.set;
+        if (std::string(c.set) == "plugin") {
+            run = bench::CopySet("plugin", folder);
+        } else if (*c.set) {
             MakeFolders(folder);
             for (auto& name : List(from))
-                if (name != "CASE.INI")
-                    Copy(from + "\\" + name, folder + "\\" + name);
+                Copy(from + "\\" + name, folder + "\\" + name);
             Copy(SampleSet("player") + "\\VANTREL.EXE", folder + "\\VANTREL.EXE");
-            run = folder + "\\SETUP.EXE";
-            Copy(Built("Quillset.exe"), run);
-        } else if (c.set) {
-            run = CopySet("plugin");
+            Copy(Built("Quillset.exe"), run = folder + "\\SETUP.EXE");
         }
         std::string before = State(dest);
-        Expect(RunSetup(run, c.args), c.code);
+        EXPECT_EQ(c.code, RunSetup(run, c.args)) << c.set << " " << c.args;
         EXPECT_EQ(before, State(dest));
         EXPECT_FALSE(IsFolder(ProgramFiles() + "\\Zyne"));
     }
 
-    // a running player: its own code, nothing written, the message logged
-    Expect(RunSetup(exe, "/S"), 0);
-    std::string installed = State(dest);
+    ASSERT_EQ(0, RunSetup(exe, "/S"));
+    std::string installed = State(dest), log = base + "\\running.log";
     Process player;
     ASSERT_TRUE(player.Start(dest + "\\VANTREL.EXE", "SAMPLE.ZYN", dest));
     ASSERT_TRUE(WaitForWindow(player.Id(), "Zyne Talkweave Player_MAIN", 10000));
-    std::string log = base + "\\running.log";
     for (const char* args : {"/S /LOG=", "/S /uninstall /LOG="}) {
-        SCOPED_TRACE(args);
-        Expect(RunSetup(dest + "\\SETUP.EXE", args + log), 3);
+        EXPECT_EQ(3, RunSetup(dest + "\\SETUP.EXE", args + log)) << args;
         EXPECT_EQ(installed, State(dest));
     }
     player.Kill();
-    std::string written = ReadFile(log);
-    EXPECT_NE(std::string::npos,
-              written.find("message 147: " + SetupText(IDS_PROGRAM_RUNNING, "Zyne Talkweave Player") + " -> Cancel\r\n"));
-    EXPECT_NE(std::string::npos, written.find("exit code 3\r\n"));
+    std::string message = SetupText(IDS_PROGRAM_RUNNING, "Zyne Talkweave Player");
+    for (std::string line : {"message 147: " + message + " -> Cancel", std::string("exit code 3")})
+        EXPECT_NE(std::string::npos, ReadFile(log).find(line + "\r\n")) << line;
 }
 
 // A write-protected file is never overwritten: an optional one is skipped,
 // a critical one ends the run with its code.
 TEST_F(Unattended, WriteProtectedFiles)
 {
-    std::string exe = CopySet("player");
-    Expect(RunSetup(exe, "/S"), 0);
-    struct {
-        const char* file;
-        long code;
-    } cases[] = {{"README.TXT", 0}, {"VANTREL.DLL", 4}};
+    ASSERT_EQ(0, RunSetup(exe, "/S"));
+    struct { const char* file; long code; } cases[] = {{"README.TXT", 0}, {"VANTREL.DLL", 4}};
     for (auto& c : cases) {
-        SCOPED_TRACE(c.file);
         std::string path = dest + "\\" + c.file;
         WriteFile(path, "kept");
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-        Expect(RunSetup(exe, "/S"), c.code);
+        EXPECT_EQ(c.code, RunSetup(exe, "/S")) << c.file;
         EXPECT_EQ("kept", ReadFile(path));
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 
-// The plug-in set with Navigator's folder given by switch (nothing registered
-// points to it): the plug-in goes to its "Plugins" folder, and the product
-// folder's copy removes it again, told the same folder.
+// The plug-in set with Navigator's folder by switch (nothing registered points
+// there): the plug-in goes to its "Plugins" folder; the product folder's copy,
+// told the same, removes it again.
 TEST_F(Unattended, ThePlugInSetWithNavigatorBySwitch)
 {
-    std::string navigator = base + "\\Net scape\\Program";
+    std::string navigator = base + "\\Net scape\\Program", folder = ProgramFiles() + "\\Zyne\\Netrama";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    std::string exe = CopySet("plugin"), folder = ProgramFiles() + "\\Zyne\\Netrama";
     std::string where = " /NAVIGATOR=\"" + navigator + "\"";
-    Expect(RunSetup(exe, "/S" + where), 0);
+    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S" + where));
     EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
-    EXPECT_TRUE(Exists(folder + "\\README.TXT"));
     EXPECT_TRUE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
-    Expect(RunSetup(folder + "\\SETUP.EXE", "/S /uninstall" + where), 0);
+    EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall" + where));
     EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
     EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
     EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
