@@ -92,6 +92,9 @@ void CSetupApp::UninstallUnattended()
     // the administrator asked for the removal
     LogMessage(IDS_CONFIRM_REMOVE, LoadText(IDS_CONFIRM_REMOVE), "Yes");
     ApplySwitches();
+    // without Navigator the entry still goes; what is in its folder stays
+    if ((m_set->flags & kPluginSet) && !(m_set->navigator && *m_set->navigator->Path()))
+        LogLine("no Navigator folder: the plug-in files in it stay");
     bool removed = m_set->RunUninstall();
     EndUnattended(removed ? kExitDone : kExitFailed);
     if (m_exitCode != kExitDone)

@@ -574,7 +574,7 @@ int main(int argc, char** argv)
         struct Count {
             explicit Count(int n) : files(n) {}
             int files;
-            Series quiet, interactive, function, bare, perFile;
+            Series quiet, interactive, function, bare, perFile, functionPerFile;
         } counts[] = {Count(100), Count(250)};
         for (auto& c : counts) {
             printf("  unattended and interactive installs of %d files\n", c.files);
@@ -587,6 +587,7 @@ int main(int argc, char** argv)
                 RemoveTree(dest);
                 c.quiet.values.push_back(SetupUnattended(payload, "/S", 0) - c.bare.values.back());
                 c.perFile.values.push_back(c.quiet.values.back() / payload.files.size());
+                c.functionPerFile.values.push_back(c.function.values.back() / payload.files.size());
                 c.interactive.values.push_back(SetupInstall(payload, dest).copyMs);
             }
             RemoveTree(dest);
@@ -598,9 +599,12 @@ int main(int argc, char** argv)
             AddRatioRow("Interactive copy phase, " + n + ", vs VerInstallFileA loop", c.interactive, c.function, 1.25);
         }
         bool flatPerFile = counts[1].perFile.Median() <= 1.2 * counts[0].perFile.Median();
-        for (auto& c : counts)
-            AddRow("Unattended install per file, " + std::to_string(c.files) + " files", "ms", c.perFile,
-                   c.files == 100 ? "" : "flat: ≤ 1.2 × at 100 files", c.files == 100 ? kInfo : flatPerFile ? kMet : kMissed);
+        for (auto& c : counts) {   // the reference: the loop's own cost per file
+            AddRow("Unattended install per file, " + std::to_string(c.files) + " files, vs the loop's", "ms",
+                   c.perFile, c.files == 100 ? "" : "flat: ≤ 1.2 × at 100 files",
+                   c.files == 100 ? kInfo : flatPerFile ? kMet : kMissed);
+            g_rows.back().reference = c.functionPerFile;
+        }
 
         for (auto& s : sizes)
             AddRatioRow("Install copy phase, " + std::to_string(s.mb) + " MB, vs CopyFileA loop", s.setup, s.copy,
