@@ -267,6 +267,13 @@ void Load(CEngine& e, const char* path)
 
 extern "C" {
 
+// The library's entry point: it links no C runtime, has no globals to
+// construct and nothing to set up.
+BOOL WINAPI EngineEntry(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}
+
 HENGINE WINAPI EngineCreate(int mode)
 {
     CEngine* e = new CEngine;
