@@ -128,7 +128,7 @@ void Paint(CEngine& e, HWND view)
     HDC dc = BeginPaint(view, &ps);
     RECT client;
     GetClientRect(view, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
+    FillRect(dc, &client, SystemColourBrush(COLOR_APPWORKSPACE));
     RECT area = SlideArea(e, client);
     FillRect(dc, &area, (HBRUSH)GetStockObject(WHITE_BRUSH));
     if (e.thin)
