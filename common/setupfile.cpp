@@ -1,8 +1,6 @@
 #include "setupfile.h"
 
 #include <windows.h>
-#include <errno.h>
-#include <stdio.h>
 #include <string.h>
 
 #include "registry.h"
@@ -109,16 +107,24 @@ void CSetupFile::Probe()
     m_exists = GetFileAttributesA(FullPath()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The refusals that may be a read-only file's: those the C library's
+// remove() reported as "access denied".
+static bool AccessRefused(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_NETWORK_ACCESS_DENIED ||
+           (error >= ERROR_WRITE_PROTECT && error <= ERROR_SHARING_BUFFER_EXCEEDED);
+}
+
 bool CSetupFile::DeleteFrom(const CSetupFolder* folder) const
 {
     CStr path = folder ? PathIn(folder) : FullPath();
-    if (remove(path) == 0)
+    if (DeleteFileA(path))
         return true;
-    if (errno != EACCES)
+    if (!AccessRefused(GetLastError()))
         return false;
     DWORD a = GetFileAttributesA(path);
     if (a == INVALID_FILE_ATTRIBUTES)
         return false;
     SetFileAttributesA(path, a & ~FILE_ATTRIBUTE_READONLY);
-    return remove(path) == 0;
+    return DeleteFileA(path) != 0;
 }

@@ -128,7 +128,7 @@ void Paint(CEngine& e, HWND view)
     HDC dc = BeginPaint(view, &ps);
     RECT client;
     GetClientRect(view, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
+    FillRect(dc, &client, SystemColourBrush(COLOR_APPWORKSPACE));
     RECT area = SlideArea(e, client);
     FillRect(dc, &area, (HBRUSH)GetStockObject(WHITE_BRUSH));
     if (e.thin)
@@ -266,6 +266,13 @@ void Load(CEngine& e, const char* path)
 }  // namespace
 
 extern "C" {
+
+// The library's entry point: it links no C runtime, has no globals to
+// construct and nothing to set up.
+BOOL WINAPI EngineEntry(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}
 
 HENGINE WINAPI EngineCreate(int mode)
 {

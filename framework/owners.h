@@ -63,3 +63,8 @@ private:
     void operator=(const COleStart&);
     bool m_started;
 };
+
+// A system colour's brush for FillRect, which takes one as its index + 1 on
+// every Windows (GetSysColorBrush came only with Windows 95 and NT 4.0).
+// Nothing to release.
+inline HBRUSH SystemColourBrush(int index) { return (HBRUSH)(INT_PTR)(index + 1); }

@@ -5,6 +5,7 @@
 #include "installset.h"
 #include "msgbox.h"
 #include "quillset.h"
+#include "syslib.h"
 
 // The name the old-style dialog gets on OK, so that it answers its folder.
 static const char kPickName[] = "$___$___.$$$";
@@ -20,6 +21,33 @@ bool IsNewShell(unsigned minimum)
 
 namespace {
 
+// The new shell's functions, looked up in the system folder's shell library
+// (NT 3.51's has none of them, and setup must start there too); the
+// library stays loaded for the process.
+struct CNewShell {
+    LPITEMIDLIST(WINAPI* browseForFolder)(LPBROWSEINFOA);
+    HRESULT(WINAPI* getMalloc)(IMalloc**);
+    BOOL(WINAPI* getPathFromIDList)(LPCITEMIDLIST, LPSTR);
+    HRESULT(WINAPI* getSpecialFolderLocation)(HWND, int, LPITEMIDLIST*);
+};
+
+// Null when any of them is missing.
+const CNewShell* NewShell()
+{
+    static CNewShell shell;
+    static bool bound = false;
+    if (!bound) {
+        HMODULE library = LoadSystemLibrary("SHELL32.DLL");
+        BindFunction(library, "SHBrowseForFolderA", shell.browseForFolder);
+        BindFunction(library, "SHGetMalloc", shell.getMalloc);
+        BindFunction(library, "SHGetPathFromIDListA", shell.getPathFromIDList);
+        BindFunction(library, "SHGetSpecialFolderLocation", shell.getSpecialFolderLocation);
+        bound = true;
+    }
+    bool complete = shell.browseForFolder && shell.getMalloc && shell.getPathFromIDList && shell.getSpecialFolderLocation;
+    return complete ? &shell : 0;
+}
+
 // The shell browser callbacks' data.
 struct CBrowseStart {
     const char* folder;
@@ -32,8 +60,9 @@ int OnBrowserEvent(HWND browser, UINT msg, LPARAM lp, LPARAM data, bool navigato
     if (msg == BFFM_INITIALIZED) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, (LPARAM)start->folder);
     } else if (msg == BFFM_SELCHANGED) {
+        const CNewShell* shell = NewShell();
         char path[MAX_PATH];
-        bool ok = SHGetPathFromIDListA((LPCITEMIDLIST)lp, path) && path[0];
+        bool ok = shell && shell->getPathFromIDList((LPCITEMIDLIST)lp, path) && path[0];
         if (ok && navigator)
             ok = start->set->IsPluginFolder(path);
         // posted: Wine's browser sets OK by its own rule after this callback
@@ -44,13 +73,14 @@ int OnBrowserEvent(HWND browser, UINT msg, LPARAM lp, LPARAM data, bool navigato
     return 0;
 }
 
-bool PickWithShell(HWND owner, const char* title, BFFCALLBACK callback, const CBrowseStart& start, CStr& chosen)
+bool PickWithShell(const CNewShell& shell, HWND owner, const char* title, BFFCALLBACK callback,
+                   const CBrowseStart& start, CStr& chosen)
 {
     IMalloc* allocator = 0;
-    if (FAILED(SHGetMalloc(&allocator)) || !allocator)
+    if (FAILED(shell.getMalloc(&allocator)) || !allocator)
         return false;
     LPITEMIDLIST root = 0;
-    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_DESKTOP, &root))) {
+    if (FAILED(shell.getSpecialFolderLocation(owner, CSIDL_DESKTOP, &root))) {
         allocator->Release();
         return false;
     }
@@ -65,9 +95,9 @@ bool PickWithShell(HWND owner, const char* title, BFFCALLBACK callback, const CB
     info.lParam = (LPARAM)&start;
     bool picked = false;
     // an item without a file-system path cannot be taken: ask again
-    while (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
+    while (LPITEMIDLIST item = shell.browseForFolder(&info)) {
         char path[MAX_PATH];
-        picked = SHGetPathFromIDListA(item, path) != FALSE;
+        picked = shell.getPathFromIDList(item, path) != FALSE;
         allocator->Free(item);
         if (picked) {
             chosen = path;
@@ -116,9 +146,10 @@ void BrowseForFolder(CDialog& dialog, int id, UINT titleId, BFFCALLBACK callback
 
     CStr chosen;
     bool picked;
-    if (callback) {
+    const CNewShell* shell = callback ? NewShell() : 0;
+    if (shell) {
         CBrowseStart data = {start, &set};
-        picked = PickWithShell(dialog.Handle(), FormatText(titleId, set.displayName), callback, data, chosen);
+        picked = PickWithShell(*shell, dialog.Handle(), FormatText(titleId, set.displayName), callback, data, chosen);
     } else {
         picked = PickWithFolderDialog(dialog.Handle(), start, chosen);
     }

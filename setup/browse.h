@@ -22,7 +22,8 @@ int CALLBACK NavigatorBrowseCallback(HWND browser, UINT msg, LPARAM lp, LPARAM d
 // deepest existing folder of its text; the part below that which did not
 // exist is put back under the choice and selected. With a callback the shell
 // browser is used, titled with string `titleId` ("%1": the set's display
-// name); without one the old-style folder dialog.
+// name); without one, or where the system's shell library lacks the
+// browser, the old-style folder dialog.
 void BrowseForFolder(CDialog& dialog, int id, UINT titleId, BFFCALLBACK callback, CInstallSet& set);
 
 // The old-style common open dialog narrowed to its folder list.

@@ -54,7 +54,7 @@ LRESULT CALLBACK CProgressBar::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd, &r);
-        FillRect((HDC)wp, &r, GetSysColorBrush(COLOR_WINDOW));
+        FillRect((HDC)wp, &r, SystemColourBrush(COLOR_WINDOW));
         return 1;
     }
     case WM_PAINT: {
@@ -85,7 +85,7 @@ void CProgressBar::Paint(HDC dc)
         return;
     RECT filled = client;
     filled.right = MulDiv(client.right, (int)m_percent, 100);
-    HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
+    HBRUSH highlight = SystemColourBrush(COLOR_HIGHLIGHT);
     HGDIOBJ oldFont = SelectObject(dc, font);
     if (!oldFont || oldFont == HGDI_ERROR) {
         FillRect(dc, &filled, highlight);
@@ -100,7 +100,7 @@ void CProgressBar::Paint(HDC dc)
     text.bottom = text.top + size.cy;
     // without an erase the last text may still show right of the fill
     if (filled.right < text.right)
-        FillRect(dc, &text, GetSysColorBrush(COLOR_WINDOW));
+        FillRect(dc, &text, SystemColourBrush(COLOR_WINDOW));
     FillRect(dc, &filled, highlight);
     COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     int oldMode = SetBkMode(dc, TRANSPARENT);

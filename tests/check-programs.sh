@@ -1,7 +1,9 @@
 #!/bin/sh
-# check-programs.sh imports OBJDUMP EXE...   every imported DLL is one Windows always takes from its
-#                                           system folder, and no
-#                                           program holds a bench switch (NAME_TEST_...)
+# check-programs.sh imports OBJDUMP EXE...   every imported DLL is one the first Windows 95 and
+#                                           NT 3.51 have and always take from their system
+#                                           folder, none a C runtime library, no new-shell
+#                                           function imported, and no program holds a
+#                                           bench switch (NAME_TEST_...)
 # check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
 # check-programs.sh deletes OBJDUMP EXE...   nothing can delete a whole tree: no program imports
 #                                           or names a recursive delete, and only the
@@ -13,30 +15,52 @@ rc=0
 case $what in
 imports)
     objdump=$1; shift
-    # The libraries Windows always takes from its system folder (its known
-    # DLLs). Any other, version.dll among them, would be looked for beside the
-    # program first, where a planted one could take its place: such a library
-    # is loaded at run time by full path instead.
-    system="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll msvcrt.dll"
+    # What the first Windows 95 and Windows NT 3.51 both have. A C runtime
+    # library is not among them: it came with compilers, for applications to
+    # bring along.
+    first="kernel32.dll user32.dll gdi32.dll advapi32.dll comdlg32.dll shell32.dll ole32.dll version.dll lz32.dll"
+    # Of those, the libraries Windows always takes from its system folder
+    # (its known DLLs). Any other, version.dll among them, would be looked for
+    # beside the program first, where a planted one could take its place:
+    # such a library is loaded at run time by full path instead.
+    known="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comdlg32.dll ole32.dll"
     for exe in "$@"; do
-        allowed=$system
+        allowed=$known
         case $(basename "$exe") in
         # the player host links its engine by ordinal
         Vantrel.exe) allowed="$allowed vantrel.dll" ;;
-        # the removal helper has no C runtime and shows no more than a message box
+        # the removal helper shows no more than a message box
         Clearoot.exe) allowed="kernel32.dll user32.dll" ;;
+        # the vendor's console tool ships in no install set: it runs on the
+        # vendor's Windows, whose C runtime is a known DLL
+        SetCheck.exe) allowed="$allowed msvcrt.dll" ;;
         esac
-        dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+        table=$("$objdump" -p "$exe" | sed -n '/Import Tables/,/^The Export\|^The .rsrc\|^The .reloc/p')
+        dlls=$(echo "$table" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
         if [ -z "$dlls" ]; then
             echo "$exe: no import table found"; rc=1; continue
         fi
         echo "$(basename "$exe"):" $dlls
         for d in $dlls; do
+            case $d in
+            msvc*.dll | crtdll.dll | ucrtbase*.dll | api-ms-win-crt-*.dll | libstdc++*.dll | libgcc*.dll)
+                [ "$(basename "$exe")" = SetCheck.exe ] && [ "$d" = msvcrt.dll ] ||
+                    { echo "  a C runtime library: $d"; rc=1; continue; } ;;
+            esac
             case " $allowed " in
             *" $d "*) ;;
-            *) echo "  not a system DLL: $d"; rc=1 ;;
+            *)  case " $first " in
+                *" $d "*) echo "  not a system DLL (load it at run time by full path): $d" ;;
+                *) echo "  not in the first Windows 95 and NT 3.51: $d" ;;
+                esac
+                rc=1 ;;
             esac
         done
+        # the new shell's functions (SH...) are missing from NT 3.51's shell
+        # library: they are looked up at run time
+        shell=$(echo "$table" | awk '/DLL Name:/ { dll = tolower($3) }
+            dll == "shell32.dll" && NF == 3 && $2 ~ /^[0-9]+$/ && $3 ~ /^SH/ { print $3 }')
+        [ -z "$shell" ] || { echo "  imports the new shell's" $shell; rc=1; }
         seam=$(grep -aoE '[A-Z]+_TEST_[A-Z_]+' "$exe" | head -n 1)
         [ -z "$seam" ] || { echo "  holds a bench switch: $seam"; rc=1; }
     done ;;

@@ -16,6 +16,10 @@ namespace {
 const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_USER;
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 const char kPlayerName[] = "Zyne Talkweave Player";
+// Past this, a removal helper started as setup ended would have deleted the
+// setup program: its five looks 400 ms apart for setup, 500 ms to settle, and
+// its own start.
+const DWORD kHelperDone = 5 * 400 + 500 + 1000;
 
 std::string Text(UINT id, const std::string& a1 = "", const std::string& a2 = "") { return SetupText(id, a1, a2); }
 
@@ -143,23 +147,30 @@ TEST_F(Flows, OnlyTheWholeSwitchUninstalls)
 
 // The plug-in set with the stand-in Navigator 3.0: the plug-in goes to the
 // browser's folder + [Netscape] "Subdir"; with the other product checked the
-// player comes along and is registered.
+// player comes along and is registered. A set run from that plug-in folder
+// itself is never offered for clean-up: a Yes would erase the plug-in.
 TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
 {
-    std::string navigator = base + "\\Netscape\\Program";
+    std::string navigator = base + "\\Netscape\\Program", plugins = navigator + "\\Plugins";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
-    for (bool other : {false, true}) {
-        SCOPED_TRACE(other ? "with the player" : "alone");
+    struct { const char* name; bool other, fromPlugins; } cases[] = {
+        {"alone", false, false}, {"with the player", true, false}, {"from the plug-in folder", false, true}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Reset();
         SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
-        RemoveTree(navigator + "\\Plugins");
-        std::string exe = CopySet("plugin");
-        std::string set = base + "\\set";
+        RemoveTree(plugins);
+        std::string set = c.fromPlugins ? plugins : base + "\\set";
+        std::string exe = bench::CopySet("plugin", set);
         for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"})
             Copy(SampleSet("player") + "\\" + name, set + "\\" + name);
         WritePrivateProfileStringA("Files", "VANTREL.EXE", "310", (set + "\\SETUP.INI").c_str());
+        if (c.fromPlugins) {
+            WritePrivateProfileStringA("Options", "DeleteSource", "yes", (set + "\\SETUP.INI").c_str());
+            DeleteFileA((set + "\\PLUGIN.TXT").c_str());   // optional; it cannot be installed over itself
+        }
+        std::vector<std::string> before = List(set);
 
         std::string dest = ProgramFiles() + "\\Zyne\\Netrama";
         Walk run(exe, "");
@@ -170,7 +181,7 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
         ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
         EXPECT_EQ(navigator, ItemText(page, IDC_NAVIGATOR_FOLDER));
         EXPECT_TRUE(ItemChecked(page, IDC_OTHER_PRODUCT));   // the player is in the set
-        if (!other)
+        if (!c.other)
             bench::Press(page, IDC_OTHER_PRODUCT);
         run.Press(page, IDOK, true);
         Box create = run.Expect(Text(IDS_CREATE_FOLDER, dest, "Zyne Netrama Plugin"));
@@ -179,10 +190,13 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
             Text(IDS_INSTALLED, "Zyne Netrama Plugin", Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER))));
         run.Press(done.hwnd, IDNO);
         run.Ends();
-        EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+        if (c.fromPlugins)
+            Sleep(kHelperDone);   // nor did a helper start to take the setup program
+        std::vector<std::string> plugin = {"NPZYNE32.DLL", "PLUGIN.TXT"};
+        EXPECT_EQ(c.fromPlugins ? before : plugin, List(plugins));
         // the player's files go to the destination either way; chosen, it is registered
         EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
-        EXPECT_EQ(other, KeyExists(CR, ".zyn"));
+        EXPECT_EQ(c.other, KeyExists(CR, ".zyn"));
     }
     DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
 }
@@ -322,6 +336,7 @@ TEST_F(Flows, TheInstallSetCleanUp)
         {"2", "2", nullptr, false, false},          {"CD-ROM", "yes", "D:", false, false},
         {"network", "yes", "E:", false, false},     {"read-only", "yes", nullptr, true, false},
     };
+    std::vector<std::string> kept;
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
@@ -352,10 +367,15 @@ TEST_F(Flows, TheInstallSetCleanUp)
             EXPECT_FALSE(Exists(folder));
             EXPECT_EQ(nullptr, FindWindowA("#32770", "SETUP"));   // the helper reports nothing
         } else {
-            EXPECT_TRUE(Exists(folder + "\\SETUP.EXE"));
-            SetFileAttributesA((folder + "\\SETUP.EXE").c_str(), FILE_ATTRIBUTE_NORMAL);
+            kept.push_back(folder + "\\SETUP.EXE");
         }
         EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    }
+    // without an offer no helper may start: each setup program stays
+    Sleep(kHelperDone);
+    for (auto& exe : kept) {
+        EXPECT_TRUE(Exists(exe)) << exe;
+        SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -265,25 +265,33 @@ TEST_F(Engine, OlderSourceIsForcedAndNoTemporaryCopyStays)
 }
 
 // Windows names the temporary copy without a backslash; a name that is the
-// installed file's own is never deleted.
+// installed file's own is never deleted. A copy the call leaves unnamed (a
+// drive full half way) goes, but not the user's own file of such a name.
 TEST_F(Engine, SeamFedTemporaryCopyNames)
 {
     Source("A.TXT");
     MakeFolders(dest);
-    for (const char* returned : {"VER1A2B.TMP", "\\ver3c4d.tmp", "A.TXT"}) {
-        SCOPED_TRACE(returned);
+    WriteFile(dest + "\\VERUSER.TMP", "the user's");
+    struct { const char* returned; const char* left; DWORD result; } cases[] = {
+        {"VER1A2B.TMP", "VER1A2B.TMP", VIF_TEMPFILE | VIF_MISMATCH},
+        {"\\ver3c4d.tmp", "ver3c4d.tmp", VIF_TEMPFILE | VIF_MISMATCH},
+        {"A.TXT", "A.TXT", VIF_TEMPFILE | VIF_MISMATCH},
+        {"", "VER5E6F.TMP", VIF_OUTOFSPACE},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.left);
         WriteFile(dest + "\\A.TXT", "old");
         int calls = 0;
-        g_fake = [&](const Call& c, LPSTR temp) -> DWORD {
+        g_fake = [&](const Call& call, LPSTR temp) -> DWORD {
             if (calls++ > 0)
                 return 0;
-            lstrcpyA(temp, returned);
-            WriteFile(c.destDir + "\\" + AfterLastBackslash(returned), "temporary");
-            return VIF_TEMPFILE | VIF_MISMATCH;
+            lstrcpyA(temp, c.returned);
+            WriteFile(call.destDir + "\\" + c.left, "temporary");
+            return c.result;
         };
         CSetupFile file(source.c_str(), "A.TXT");
-        EXPECT_TRUE(Install(file));
-        EXPECT_EQ(std::vector<std::string>{"A.TXT"}, List(dest));
+        EXPECT_EQ(!(c.result & VIF_OUTOFSPACE), Install(file));
+        EXPECT_EQ((std::vector<std::string>{"A.TXT", "VERUSER.TMP"}), List(dest));
     }
 }
 
