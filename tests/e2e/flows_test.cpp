@@ -139,24 +139,31 @@ TEST_F(Flows, OnlyTheWholeSwitchUninstalls)
 }
 
 // The plug-in set with the stand-in Navigator 3.0: the plug-in goes to the
-// browser's folder + [Netscape] "Subdir"; with the other product checked the
-// player comes along and is registered.
+// browser's folder + [Netscape] "Subdir", found in the registry or typed into
+// the page; with the other product checked the player comes along and is
+// registered where it went. Each is removed through its Add/Remove entry by
+// the system's tool, and Navigator keeps its own files.
 TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
 {
-    std::string navigator = base + "\\Netscape\\Program";
+    std::string navigator = base + "\\Netscape\\Program", plugins = navigator + "\\Plugins";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
-    for (bool other : {false, true}) {
-        SCOPED_TRACE(other ? "with the player" : "alone");
+    struct { const char* name; bool registered, other; } cases[] = {
+        {"alone", true, false}, {"with the player", true, true}, {"Navigator typed into the page", false, false},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Reset();
-        SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
-        RemoveTree(navigator + "\\Plugins");
+        DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
+        if (c.registered)
+            SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+        RemoveTree(plugins);
         std::string exe = CopySet("plugin");
         std::string set = base + "\\set";
-        for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"})
+        for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"}) {
             Copy(SampleSet("player") + "\\" + name, set + "\\" + name);
-        WritePrivateProfileStringA("Files", "VANTREL.EXE", "310", (set + "\\SETUP.INI").c_str());
+            WritePrivateProfileStringA("Files", name, "310", (set + "\\SETUP.INI").c_str());
+        }
 
         std::string dest = ProgramFiles() + "\\Zyne\\Netrama";
         Walk run(exe, "");
@@ -165,9 +172,18 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
         run.Press(page, IDOK);
         page = run.Next();
         ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
-        EXPECT_EQ(navigator, ItemText(page, IDC_NAVIGATOR_FOLDER));
+        EXPECT_EQ(c.registered ? navigator : "", ItemText(page, IDC_NAVIGATOR_FOLDER));
+        if (!c.registered) {
+            // the user types Navigator's folder and leaves the field
+            HWND edit = GetDlgItem(page, IDC_NAVIGATOR_FOLDER);
+            PostMessageA(page, WM_NEXTDLGCTL, (WPARAM)edit, TRUE);
+            for (char ch : navigator)
+                PostMessageA(edit, WM_CHAR, (BYTE)ch, 1);
+            SendKey(edit, VK_TAB);
+            ASSERT_TRUE(Eventually([&] { return ItemEnabled(page, IDOK); }));
+        }
         EXPECT_TRUE(ItemChecked(page, IDC_OTHER_PRODUCT));   // the player is in the set
-        if (!other)
+        if (!c.other)
             bench::Press(page, IDC_OTHER_PRODUCT);
         run.Press(page, IDOK, true);
         Box create = run.Expect(Text(IDS_CREATE_FOLDER, dest, "Zyne Netrama Plugin"));
@@ -176,10 +192,37 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
             Text(IDS_INSTALLED, "Zyne Netrama Plugin", Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER))));
         run.Press(done.hwnd, IDNO);
         run.Ends();
-        EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+        EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(plugins));
         // the player's files go to the destination either way; chosen, it is registered
         EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
-        EXPECT_EQ(other, KeyExists(CR, ".zyn"));
+        EXPECT_EQ(c.other, KeyExists(CR, ".zyn"));
+        if (c.other) {
+            // the shell opens a document in the installed player
+            std::string talk = base + "\\TALK.ZYN", trace = base + "\\trace.txt";
+            Copy(SampleSet("player") + "\\SAMPLE.ZYN", talk);
+            DeleteFileA(trace.c_str());
+            SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
+            Process shell;
+            EXPECT_TRUE(shell.Start(SystemFolder() + "\\start.exe", talk, base));
+            SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+            HWND player = nullptr;
+            ASSERT_TRUE(Eventually([&] { return (player = FindWindowA("Zyne Talkweave Player_MAIN", nullptr)); }));
+            EXPECT_TRUE(Eventually([&] { return Exists(trace) && ReadFile(trace).find("TALK.ZYN") != std::string::npos; }));
+            PostMessageA(player, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitGone(player, 10000));
+        }
+        // the entry of what was installed runs the setup copy in the product's folder
+        std::string key = c.other ? "VANTREL.EXE" : "NPZYNE32.DLL";
+        EXPECT_EQ("\"" + dest + "\\SETUP.EXE\" /uninstall",
+                  RegString(LM, kWindows + "Uninstall\\" + key, "UninstallString"));
+        EXPECT_EQ("Zyne Netrama Plugin" + BuiltText("Clearoot.exe", 1) + dest + ".", RemoveThroughEntry(key));
+        EXPECT_EQ(std::vector<std::string>{}, List(plugins));
+        EXPECT_EQ((std::vector<std::string>{"NETSCAPE.EXE", "Plugins"}), List(navigator));
+        EXPECT_FALSE(Exists(dest));
+        EXPECT_FALSE(KeyExists(CR, ".zyn"));
+        for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
+            EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\" + name) ||
+                         KeyExists(LM, kWindows + "App Paths\\" + name)) << name;
     }
     DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
 }

@@ -134,6 +134,46 @@ void Uninstall(const std::string& folder)
     }
 }
 
+// A message box captioned as setup, of any process, other than `answered`.
+static HWND SetupBox(HWND answered, DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) {
+        HWND h = nullptr;
+        while ((h = FindWindowExA(nullptr, h, "#32770", "SETUP")))
+            if (h != answered && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME))
+                return h;
+    }
+    return nullptr;
+}
+
+std::string SystemFolder()
+{
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    return system;
+}
+
+std::string RemoveThroughEntry(const std::string& key)
+{
+    Process tool;
+    EXPECT_TRUE(tool.Start(SystemFolder() + "\\uninstaller.exe", "--remove " + key, SystemFolder()));
+    HWND confirm = SetupBox(nullptr, 20000);
+    EXPECT_TRUE(confirm) << "the command of entry " << key << " asked nothing";
+    if (!confirm)
+        return "";
+    EXPECT_EQ(SetupText(IDS_CONFIRM_REMOVE), ReadBox(confirm).text);
+    bench::Press(confirm, IDYES);
+    WaitGone(confirm, 10000);
+    HWND report = SetupBox(confirm, 20000);
+    std::string text = report ? ReadBox(report).text : "";
+    if (report) {
+        bench::Press(report, IDOK);
+        WaitGone(report, 5000);
+    }
+    EXPECT_EQ(0, tool.Wait(10000));
+    return text;
+}
+
 HWND ProgressDialog(DWORD pid)
 {
     HWND h = nullptr;
