@@ -174,6 +174,36 @@ std::string RemoveThroughEntry(const std::string& key)
     return text;
 }
 
+bool OpenedByShell(const std::string& document)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    std::string trace = std::string(temp) + "engine-trace.txt";
+    DeleteFileA(trace.c_str());
+    SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
+    Process shell;
+    bool started = shell.Start(SystemFolder() + "\\start.exe", "\"" + document + "\"", SystemFolder());
+    SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+    HWND player = nullptr;
+    started = started && Eventually([&] { return (player = FindWindowA("Zyne Talkweave Player_MAIN", nullptr)); });
+    std::string name = document.substr(document.find_last_of('\\') + 1);
+    bool opened =
+        started && Eventually([&] { return Exists(trace) && ReadFile(trace).find(name) != std::string::npos; });
+    if (player) {
+        // gone for good: a player still running would hold up a removal
+        DWORD pid = 0;
+        GetWindowThreadProcessId(player, &pid);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        PostMessageA(player, WM_CLOSE, 0, 0);
+        if (process) {
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+        }
+    }
+    DeleteFileA(trace.c_str());
+    return opened;
+}
+
 HWND ProgressDialog(DWORD pid)
 {
     HWND h = nullptr;

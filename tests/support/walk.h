@@ -62,6 +62,10 @@ std::string SystemFolder();
 // report's text (empty when none came).
 std::string RemoveThroughEntry(const std::string& key);
 
+// The shell (start.exe) opens `document`: a player window shows and its
+// engine is handed the document. The player is closed again. True when so.
+bool OpenedByShell(const std::string& document);
+
 // Whether a dialog is the page that has this control.
 inline bool IsPage(HWND h, int control) { return GetDlgItem(h, control) != nullptr; }
 // The progress dialog of the process, or null.

@@ -224,6 +224,15 @@ void CSetChecker::CheckModule(const CInstallSet& set)
     // the plug-in set's entry and removal go by where its module was installed
     if ((set.flags & kPluginSet) && !Lists(names, set.mainModule->Name(), set.platform, kToDestination | kToPluginFolder))
         Report(true, Line(section, "Module"), IDS_CHECK_PLUGIN_UNPLACED, set.mainModule->Name());
+    // setup looks for an earlier installation by these modules, this set's or not
+    static const char* const kLookups[] = {"Player", "Plugin"};
+    for (const char* base : kLookups) {
+        CStr lookup = base, module;
+        lookup.Append(set.platform == kPlatform16 ? ".16" : ".32");
+        if (Read(lookup, "Module", module) && !module.IsEmpty() && IsPlainFileName(module) &&
+            !Lists(names, module, set.platform, 0))
+            Report(false, Line(lookup, "Module"), IDS_CHECK_OTHER_FOLDER, module);
+    }
 }
 
 bool CSetChecker::Lists(const char* names, const char* name, int platform, int kind)
