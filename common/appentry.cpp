@@ -48,7 +48,7 @@ private:
 };
 
 void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
-                         const CSetupFolder* extra)
+                         const CSetupFolder* extra, const char* setupFolder)
 {
     // an empty name would make the tables' own keys the program's
     const char* name = program.Name();
@@ -84,10 +84,12 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         SetFittingString(key, "DisplayName", names.versionedProduct);
         char command[MAX_PATH];
-        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/uninstall"))
+        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
+                                          "/uninstall"))
             key.SetString("UninstallString", command);
         // the removal without windows that deployment tools run
-        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(folder), "/S /uninstall"))
+        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
+                                          "/S /uninstall"))
             key.SetString("QuietUninstallString", command);
     }
 }

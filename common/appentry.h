@@ -7,9 +7,10 @@
 // Writes the three records of `program` (installed in its folder). Without
 // `info` the version resource of the program file is read; a program without
 // a product name is filed under `defaultProduct`. `extra` adds a second folder
-// to the per-user "Path". Failures are silent.
+// to the per-user "Path". The entry runs this setup program's file name in
+// `setupFolder` (null: the program's folder). Failures are silent.
 void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
-                         const CSetupFolder* extra);
+                         const CSetupFolder* extra, const char* setupFolder = 0);
 
 // Removes them again; an App Paths entry that points into another folder
 // stays. Failures are silent.

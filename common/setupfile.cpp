@@ -28,6 +28,10 @@ const char* CSetupFolder::ExistingAncestor(CStr& missing)
 bool CSetupFolder::CreatePath()
 {
     CStr saved = m_path;
+    // the walk and the levels go by backslashes: D:/Apps/New is D:\Apps\New
+    for (char* p = m_path.Data(); p && *p; ++p)
+        if (*p == '/')
+            *p = '\\';
     CStr rest;
     ExistingAncestor(rest);
     if (rest.IsEmpty()) {

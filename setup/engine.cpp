@@ -215,13 +215,27 @@ bool CInstallSet::RemoveModuleFiles()
 }
 
 // The program file that is registered: the main module, or in a player set
-// whose main module is not a program, the player program beside it.
-CSetupFile CInstallSet::RegisteredProgram()
+// whose main module is not a program, the player program where it was
+// installed (its own record when listed, else beside the main module).
+CSetupFile CInstallSet::RegisteredProgram(bool install)
 {
     CStr name = (flags & kPlayerSet) ? PlayerProgramName() : CStr();
-    if (name.IsEmpty() || EqualNoCase(name, mainModule->Name()))
-        return *mainModule;
-    return CSetupFile(mainModule->Path(), name);
+    if (!name.IsEmpty() && !EqualNoCase(name, mainModule->Name())) {
+        for (int i = 0; i < m_count; ++i)
+            if (EqualNoCase(m_files[i]->Name(), name))
+                return *m_files[i];
+        return CSetupFile(mainModule->Path(), name);
+    }
+    return RegisteredModule(install);
+}
+
+// The main module as the install registered it: a plug-in's last copy is the
+// one in the plug-in folder.
+CSetupFile CInstallSet::RegisteredModule(bool install)
+{
+    if (!install && (flags & kPluginSet) && (mainModule->kind & kToPluginFolder) && HasPluginFolder())
+        return CSetupFile(navigator->Path(), mainModule->Name());
+    return *mainModule;
 }
 
 // The document type (player sets), then App Paths and the uninstall entry.
@@ -229,7 +243,7 @@ bool CInstallSet::ChangeRegistration(bool install)
 {
     if (!mainModule)
         return false;
-    CSetupFile program = RegisteredProgram();
+    CSetupFile program = RegisteredProgram(install);
     CStr path = program.FullPath();
     HINSTANCE module = CApp::Get()->Instance();
     if (flags & kPlayerSet) {
@@ -244,10 +258,18 @@ bool CInstallSet::ChangeRegistration(bool install)
     }
     ShowStep(IDS_REGISTERING, path);
     CStr family = LoadText(IDS_PRODUCT_FAMILY);
+    // a plug-in set's entry runs the setup copy in the product's folder
     if (install)
-        WriteUninstallEntry(program, versionInfo, family, 0);
+        WriteUninstallEntry(program, versionInfo, family, 0, (flags & kPluginSet) ? destination.Path() : 0);
     else
         RemoveUninstallEntry(program, versionInfo, family);
+    // a removal that takes the player along also takes the plug-in's own
+    // entry, which an install without the player wrote
+    if (!install && !EqualNoCase(program.Name(), mainModule->Name()) && (flags & kPluginSet) &&
+        (mainModule->kind & kToPluginFolder)) {
+        CSetupFile plugin = RegisteredModule(false);
+        RemoveUninstallEntry(plugin, versionInfo, family);
+    }
     return true;
 }
 
@@ -265,9 +287,7 @@ bool CInstallSet::RunSteps(bool install)
 
     bool ok = CheckProductsNotRunning();
     if (ok) {
-        // from here on navigator's folder is the one that receives the plug-in
-        if ((flags & kPluginSet) && HasPluginFolder())
-            navigator->SetPath(JoinPath(navigator->Path(), description->ReadSetting("Netscape", "Subdir")));
+        PointAtPluginFolder(install);
         ok = install ? CopyModuleFiles() && RegisterProgram() : UnregisterProgram() && RemoveModuleFiles();
     }
 

@@ -43,8 +43,7 @@ void CSetupApp::Install()
         if (answer != IDOK)
             return;
         m_set->destination.SetPath(destination.playerFolder);
-        if (m_set->navigator)
-            m_set->navigator->SetPath(destination.navigatorFolder);
+        m_set->SetNavigatorFolder(destination.navigatorFolder);
         if (destination.otherChecked)
             m_set->AddOtherProduct();
     }

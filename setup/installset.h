@@ -47,6 +47,9 @@ public:
     // "Undir.32" for a 32-bit set and in any other folder for a 16-bit one.
     // unsuitable, when given, is set only when the program is there.
     bool IsPluginFolder(const char* path, bool* unsuitable = 0);
+    // The Navigator folder the destination page holds after OK; when none was
+    // located, the folder the user named there becomes the Navigator record.
+    void SetNavigatorFolder(const char* folder);
 
     // The install and uninstall routines: the progress dialog around the
     // running-program check and two steps. True when all succeeded.
@@ -125,10 +128,12 @@ private:
     bool ProbeModule(const char* section, const char* key);
     bool ProbeVariant(const char* section);
     CStr PlayerProgramName();
-    CSetupFile RegisteredProgram();
+    CSetupFile RegisteredProgram(bool install);
+    CSetupFile RegisteredModule(bool install);
     bool ChangeRegistration(bool install);
     void LocateNavigator();
     bool RunSteps(bool install);
+    void PointAtPluginFolder(bool install);
     bool InstallInto(CSetupFile* file, const CSetupFolder& folder);
     bool HasPluginFolder() const;
     // The progress dialog while its window is there, else null.

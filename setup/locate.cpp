@@ -95,6 +95,37 @@ void CInstallSet::LocateNavigator()
     }
 }
 
+void CInstallSet::SetNavigatorFolder(const char* folder)
+{
+    if (navigator) {
+        navigator->SetPath(folder);
+        return;
+    }
+    CStr name = description->ReadSetting("Netscape", "Module");
+    // an empty name would stand for setup itself
+    if (*folder && !name.IsEmpty())
+        navigator = new CSetupFile(folder, name);
+}
+
+// From here on navigator's folder is the one that receives the plug-in. A
+// removal takes the plug-in's copies from the folder the install recorded
+// (the plug-in module's App Paths entry), wherever Navigator is found now.
+void CInstallSet::PointAtPluginFolder(bool install)
+{
+    if (!(flags & kPluginSet))
+        return;
+    CSetupFolder* recorded = 0;
+    if (!install && mainModule && (mainModule->kind & kToPluginFolder))
+        recorded = FindAppPath(mainModule->Name());
+    if (recorded) {
+        delete navigator;
+        navigator = new CSetupFile(recorded->Path(), description->ReadSetting("Netscape", "Module"));
+        delete recorded;
+    } else if (HasPluginFolder()) {
+        navigator->SetPath(JoinPath(navigator->Path(), description->ReadSetting("Netscape", "Subdir")));
+    }
+}
+
 bool CInstallSet::IsPluginFolder(const char* path, bool* unsuitable)
 {
     if (!s_plugin.filled) {

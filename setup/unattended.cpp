@@ -50,10 +50,8 @@ void CSetupApp::ApplySwitches()
     m_set->unattended = true;
     if (!m_switches.folder.IsEmpty())
         m_set->destination.SetPath(m_switches.folder);
-    if (!m_switches.navigator.IsEmpty()) {
-        delete m_set->navigator;
-        m_set->navigator = new CSetupFile(m_switches.navigator, m_description->ReadSetting("Netscape", "Module"));
-    }
+    if (!m_switches.navigator.IsEmpty())
+        m_set->SetNavigatorFolder(m_switches.navigator);
     // the other product as the destination page offers it
     if (m_set->otherModulePresent && !m_switches.noOther)
         m_set->AddOtherProduct();
@@ -92,9 +90,6 @@ void CSetupApp::UninstallUnattended()
     // the administrator asked for the removal
     LogMessage(IDS_CONFIRM_REMOVE, LoadText(IDS_CONFIRM_REMOVE), "Yes");
     ApplySwitches();
-    // without Navigator the entry still goes; what is in its folder stays
-    if ((m_set->flags & kPluginSet) && !(m_set->navigator && *m_set->navigator->Path()))
-        LogLine("no Navigator folder: the plug-in files in it stay");
     bool removed = m_set->RunUninstall();
     EndUnattended(removed ? kExitDone : kExitFailed);
     if (m_exitCode != kExitDone)

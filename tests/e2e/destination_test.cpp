@@ -197,6 +197,13 @@ TEST_F(Destination, NavigatorFolderIsRecheckedOnlyAfterAChange)
     End(dlg, IDCANCEL);
 }
 
+static std::string Slashed(std::string path)
+{
+    for (auto& c : path)
+        c = c == '\\' ? '/' : c;
+    return path;
+}
+
 TEST_F(Destination, OkCheckMakesTheMissingFolder)
 {
     WriteFile(base + "\\file", "in the way");
@@ -207,6 +214,8 @@ TEST_F(Destination, OkCheckMakesTheMissingFolder)
         {base, {}, true}, {base + "\\New", {IDOK}, true}, {base + "\\Zyne\\Talkweave", {IDOK}, true},
         {base + "\\Kept", {IDCANCEL}, false}, {base + "\\file\\Zyne", {IDOK, IDOK}, false},
         {noDrive + "\\Zyne\\Talkweave", {IDOK, IDOK}, false}, {"", {IDOK, IDOK}, false},
+        // typed with forward slashes, or without a drive: made all the same
+        {Slashed(base) + "/Fwd/New", {IDOK}, true}, {base.substr(2) + "\\NoDrive\\New", {IDOK}, true},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.folder);
@@ -227,7 +236,8 @@ TEST_F(Destination, OkCheckMakesTheMissingFolder)
             Press(dlg, IDCANCEL);
         }
         EXPECT_EQ(c.made ? IDOK : IDCANCEL, host.Wait(10000));
-        EXPECT_EQ(c.made, IsFolder(c.folder));
+        // a folder without a drive is on the dialog's drive, that of base
+        EXPECT_EQ(c.made, IsFolder(c.folder[0] == '\\' ? base.substr(0, 2) + c.folder : c.folder));
     }
 }
 

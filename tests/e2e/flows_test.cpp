@@ -146,26 +146,33 @@ TEST_F(Flows, OnlyTheWholeSwitchUninstalls)
 }
 
 // The plug-in set with the stand-in Navigator 3.0: the plug-in goes to the
-// browser's folder + [Netscape] "Subdir"; with the other product checked the
-// player comes along and is registered. A set run from that plug-in folder
-// itself is never offered for clean-up: a Yes would erase the plug-in.
+// browser's folder + [Netscape] "Subdir", found in the registry or typed into
+// the page; with the other product checked the player comes along and is
+// registered where it went. Each is removed through its Add/Remove entry by
+// the system's tool, and Navigator keeps its own files. A set run from that
+// plug-in folder itself is never offered for clean-up: a Yes would erase the plug-in.
 TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
 {
     std::string navigator = base + "\\Netscape\\Program", plugins = navigator + "\\Plugins";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    struct { const char* name; bool other, fromPlugins; } cases[] = {
-        {"alone", false, false}, {"with the player", true, false}, {"from the plug-in folder", false, true}};
+    struct { const char* name; bool registered, other, fromPlugins; } cases[] = {
+        {"alone", true, false, false}, {"with the player", true, true, false},
+        {"Navigator typed into the page", false, false, false}, {"from the plug-in folder", true, false, true},
+    };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
-        SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+        DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
+        if (c.registered)
+            SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
         RemoveTree(plugins);
         std::string set = c.fromPlugins ? plugins : base + "\\set";
         std::string exe = bench::CopySet("plugin", set);
-        for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"})
+        for (const char* name : {"VANTREL.EXE", "VANTREL.DLL"}) {
             Copy(SampleSet("player") + "\\" + name, set + "\\" + name);
-        WritePrivateProfileStringA("Files", "VANTREL.EXE", "310", (set + "\\SETUP.INI").c_str());
+            WritePrivateProfileStringA("Files", name, "310", (set + "\\SETUP.INI").c_str());
+        }
         if (c.fromPlugins) {
             WritePrivateProfileStringA("Options", "DeleteSource", "yes", (set + "\\SETUP.INI").c_str());
             DeleteFileA((set + "\\PLUGIN.TXT").c_str());   // optional; it cannot be installed over itself
@@ -179,7 +186,16 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
         run.Press(page, IDOK);
         page = run.Next();
         ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
-        EXPECT_EQ(navigator, ItemText(page, IDC_NAVIGATOR_FOLDER));
+        EXPECT_EQ(c.registered ? navigator : "", ItemText(page, IDC_NAVIGATOR_FOLDER));
+        if (!c.registered) {
+            // the user types Navigator's folder and leaves the field
+            HWND edit = GetDlgItem(page, IDC_NAVIGATOR_FOLDER);
+            PostMessageA(page, WM_NEXTDLGCTL, (WPARAM)edit, TRUE);
+            for (char ch : navigator)
+                PostMessageA(edit, WM_CHAR, (BYTE)ch, 1);
+            SendKey(edit, VK_TAB);
+            ASSERT_TRUE(Eventually([&] { return ItemEnabled(page, IDOK); }));
+        }
         EXPECT_TRUE(ItemChecked(page, IDC_OTHER_PRODUCT));   // the player is in the set
         if (!c.other)
             bench::Press(page, IDC_OTHER_PRODUCT);
@@ -190,13 +206,33 @@ TEST_F(Flows, ThePlugInSetAndTheOtherProduct)
             Text(IDS_INSTALLED, "Zyne Netrama Plugin", Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER))));
         run.Press(done.hwnd, IDNO);
         run.Ends();
-        if (c.fromPlugins)
+        if (c.fromPlugins) {
             Sleep(kHelperDone);   // nor did a helper start to take the setup program
-        std::vector<std::string> plugin = {"NPZYNE32.DLL", "PLUGIN.TXT"};
-        EXPECT_EQ(c.fromPlugins ? before : plugin, List(plugins));
+            EXPECT_EQ(before, List(plugins));
+            continue;
+        }
+        EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(plugins));
         // the player's files go to the destination either way; chosen, it is registered
         EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
         EXPECT_EQ(c.other, KeyExists(CR, ".zyn"));
+        if (c.other) {
+            // the shell opens a document in the installed player
+            std::string talk = base + "\\TALK.ZYN";
+            Copy(SampleSet("player") + "\\SAMPLE.ZYN", talk);
+            EXPECT_TRUE(OpenedByShell(talk));
+        }
+        // the entry of what was installed runs the setup copy in the product's folder
+        std::string key = c.other ? "VANTREL.EXE" : "NPZYNE32.DLL";
+        EXPECT_EQ("\"" + dest + "\\SETUP.EXE\" /uninstall",
+                  RegString(LM, kWindows + "Uninstall\\" + key, "UninstallString"));
+        EXPECT_EQ("Zyne Netrama Plugin" + BuiltText("Clearoot.exe", 1) + dest + ".", RemoveThroughEntry(key));
+        EXPECT_EQ(std::vector<std::string>{}, List(plugins));
+        EXPECT_EQ((std::vector<std::string>{"NETSCAPE.EXE", "Plugins"}), List(navigator));
+        EXPECT_FALSE(Exists(dest));
+        EXPECT_FALSE(KeyExists(CR, ".zyn"));
+        for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
+            EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\" + name) ||
+                         KeyExists(LM, kWindows + "App Paths\\" + name)) << name;
     }
     DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
 }

@@ -29,8 +29,6 @@ struct Kept {
     {"+ {ProgramFiles}\\Zyne folder ", "the maker's folder above the destination: the helper removes only its own"},
     {"+ C:\\bench\\residue\\plugin\\Netscape\\Program\\Plugins folder ",
      "Navigator's plug-in folder, made for the plug-in: removal takes listed files only"},
-    {"+ HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\NPZYNE32.DLL",
-     "the plug-in's entry names Navigator's folder, not the one the uninstall runs from: it is left alone"},
 };
 
 std::string TempFolder()
@@ -97,16 +95,24 @@ TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
 {
     std::vector<int> used(sizeof kKept / sizeof *kKept);
     const std::string zyne = ProgramFiles() + "\\Zyne";
-    struct { const char* name; bool plugin, otherOwner; } cases[] = {
-        {"player set", false, false},
-        {"player set, another owner's type, a neighbour and a document of the user's", false, true},
-        {"plug-in set", true, false},
+    const std::string talkweave = zyne + "\\Talkweave", netrama = zyne + "\\Netrama";
+    // steps: P and N install the player and the plug-in set, p and n remove
+    // them through their Add/Remove entries
+    struct { const char* name; const char* steps; bool otherOwner; } cases[] = {
+        {"player set", "Pp", false},
+        {"player set, another owner's type, a neighbour and a document of the user's", "Pp", true},
+        {"plug-in set", "Nn", false},
+        {"player set, plug-in set; the plug-in removed first", "PNnp", false},
+        {"player set, plug-in set; the player removed first", "PNpn", false},
+        {"plug-in set, player set; the plug-in removed first", "NPnp", false},
+        {"plug-in set, player set; the player removed first", "NPpn", false},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProduct();
-        std::string base = FreshFolder(std::string("residue\\") + (c.plugin ? "plugin" : "player"));
-        std::string exe = CopySet(c.plugin ? "plugin" : "player", base + "\\set");
+        const bool plugin = strchr(c.steps, 'N') != nullptr, both = strlen(c.steps) == 4;
+        std::string base = FreshFolder(std::string("residue\\") + (plugin ? "plugin" : "player"));
+        std::string playerSet = CopySet("player", base + "\\player"), pluginSet = CopySet("plugin", base + "\\set");
         if (c.otherOwner) {
             RegisterOtherOwner();
             // a second program in a neighbouring folder, and the user's own document in the destination
@@ -114,30 +120,55 @@ TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
             WriteFile(zyne + "\\Talkweave Tools\\TALKEDIT.EXE", "another program");
             SetRegString(LM, kWindows + "App Paths\\TALKEDIT.EXE", nullptr, zyne + "\\Talkweave Tools\\TALKEDIT.EXE");
             SetRegString(LM, kWindows + "App Paths\\TALKEDIT.EXE", "Path", zyne + "\\Talkweave Tools");
-            MakeFolders(zyne + "\\Talkweave");
-            WriteFile(zyne + "\\Talkweave\\MY TALK.ZYN", "the user's");
+            MakeFolders(talkweave);
+            WriteFile(talkweave + "\\MY TALK.ZYN", "the user's");
         }
         std::string navigator = base + "\\Netscape\\Program";
-        if (c.plugin) {
+        if (plugin) {
             MakeFolders(navigator);
             Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
             SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
         }
         regstate::State before = regstate::MachineState(base);
 
-        if (!c.plugin) {
-            Uninstall(InstallPlayer(exe));
-        } else {
-            std::string dest = zyne + "\\Netrama";
-            Walk run(exe, "");
-            run.Press(run.Next(), IDOK);   // the agreement
-            HWND page = run.Next();
-            ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
-            run.Press(page, IDOK, true);
-            run.Press(run.Expect(SetupText(IDS_CREATE_FOLDER, dest, "Zyne Netrama Plugin")).hwnd, IDOK);
-            run.Press(run.Next(), IDNO);   // installed; the readme declined
-            run.Ends();
-            Uninstall(dest);
+        bool player = false, plugIn = false;   // the products in place
+        for (const char* step = c.steps; *step; ++step) {
+            SCOPED_TRACE(std::string("step ") + *step);
+            if (*step == 'P') {
+                InstallPlayer(playerSet);   // into its own folder, whatever else is there
+                player = true;
+            } else if (*step == 'N') {
+                Walk run(pluginSet, "");
+                run.Press(run.Next(), IDOK);   // the agreement
+                HWND page = run.Next();
+                ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
+                run.Press(page, IDOK, true);
+                run.Press(run.Expect(SetupText(IDS_CREATE_FOLDER, netrama, "Zyne Netrama Plugin")).hwnd, IDOK);
+                run.Press(run.Next(), IDNO);   // installed; the readme declined
+                run.Ends();
+                plugIn = true;
+            } else {
+                // the way Windows users remove software: the entry's own command
+                bool p = *step == 'p';
+                EXPECT_EQ(std::string(p ? "Zyne Talkweave Player" : "Zyne Netrama Plugin") +
+                              BuiltText("Clearoot.exe", 1) + (p ? talkweave : netrama) + ".",
+                          RemoveThroughEntry(p ? "VANTREL.EXE" : "NPZYNE32.DLL"));
+                (p ? player : plugIn) = false;
+            }
+            if (!both || !islower(*step))
+                continue;
+            // the removed product is gone, the other all there and working
+            EXPECT_EQ(player, Exists(talkweave));
+            EXPECT_EQ(plugIn, Exists(netrama));
+            for (const char* key : {"Uninstall\\VANTREL.EXE", "App Paths\\VANTREL.EXE"})
+                EXPECT_EQ(player, KeyExists(LM, kWindows + key)) << key;
+            for (const char* key : {"Uninstall\\NPZYNE32.DLL", "App Paths\\NPZYNE32.DLL"})
+                EXPECT_EQ(plugIn, KeyExists(LM, kWindows + key)) << key;
+            EXPECT_EQ(player, OpenedByShell(talkweave + "\\SAMPLE.ZYN"));
+            std::vector<std::string> copies;
+            if (plugIn)
+                copies = {"NPZYNE32.DLL", "PLUGIN.TXT"};
+            EXPECT_EQ(copies, List(navigator + "\\Plugins"));
         }
 
         std::vector<std::string> left = Unexplained(regstate::Changes(before, regstate::MachineState(base)), used);

@@ -155,18 +155,18 @@ TEST_F(Unattended, FaultsHaveTheirCodes)
 }
 
 // The plug-in set with Navigator's folder by switch (nothing registered points
-// there): the plug-in goes to its "Plugins" folder; the product folder's copy,
-// told the same, removes it again.
+// there): the plug-in goes to its "Plugins" folder; the entry's quiet removal
+// command takes it again.
 TEST_F(Unattended, ThePlugInSetWithNavigatorBySwitch)
 {
     std::string navigator = base + "\\Net scape\\Program", folder = ProgramFiles() + "\\Zyne\\Netrama";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    std::string where = " /NAVIGATOR=\"" + navigator + "\"";
-    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S" + where));
+    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S /NAVIGATOR=\"" + navigator + "\""));
     EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
-    EXPECT_TRUE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
-    EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall" + where));
+    std::string quiet = RegString(LM, kWindows + "Uninstall\\NPZYNE32.DLL", "QuietUninstallString");
+    ASSERT_EQ("\"" + folder + "\\SETUP.EXE\" /S /uninstall", quiet);
+    EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall"));
     EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
     EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
     EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));

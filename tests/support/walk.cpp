@@ -134,6 +134,76 @@ void Uninstall(const std::string& folder)
     }
 }
 
+// A message box captioned as setup, of any process, other than `answered`.
+static HWND SetupBox(HWND answered, DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) {
+        HWND h = nullptr;
+        while ((h = FindWindowExA(nullptr, h, "#32770", "SETUP")))
+            if (h != answered && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME))
+                return h;
+    }
+    return nullptr;
+}
+
+std::string SystemFolder()
+{
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    return system;
+}
+
+std::string RemoveThroughEntry(const std::string& key)
+{
+    Process tool;
+    EXPECT_TRUE(tool.Start(SystemFolder() + "\\uninstaller.exe", "--remove " + key, SystemFolder()));
+    HWND confirm = SetupBox(nullptr, 20000);
+    EXPECT_TRUE(confirm) << "the command of entry " << key << " asked nothing";
+    if (!confirm)
+        return "";
+    EXPECT_EQ(SetupText(IDS_CONFIRM_REMOVE), ReadBox(confirm).text);
+    bench::Press(confirm, IDYES);
+    WaitGone(confirm, 10000);
+    HWND report = SetupBox(confirm, 20000);
+    std::string text = report ? ReadBox(report).text : "";
+    if (report) {
+        bench::Press(report, IDOK);
+        WaitGone(report, 5000);
+    }
+    EXPECT_EQ(0, tool.Wait(10000));
+    return text;
+}
+
+bool OpenedByShell(const std::string& document)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    std::string trace = std::string(temp) + "engine-trace.txt";
+    DeleteFileA(trace.c_str());
+    SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
+    Process shell;
+    bool started = shell.Start(SystemFolder() + "\\start.exe", "\"" + document + "\"", SystemFolder());
+    SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+    HWND player = nullptr;
+    started = started && Eventually([&] { return (player = FindWindowA("Zyne Talkweave Player_MAIN", nullptr)); });
+    std::string name = document.substr(document.find_last_of('\\') + 1);
+    bool opened =
+        started && Eventually([&] { return Exists(trace) && ReadFile(trace).find(name) != std::string::npos; });
+    if (player) {
+        // gone for good: a player still running would hold up a removal
+        DWORD pid = 0;
+        GetWindowThreadProcessId(player, &pid);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        PostMessageA(player, WM_CLOSE, 0, 0);
+        if (process) {
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+        }
+    }
+    DeleteFileA(trace.c_str());
+    return opened;
+}
+
 HWND ProgressDialog(DWORD pid)
 {
     HWND h = nullptr;

@@ -55,6 +55,17 @@ std::string InstallPlayer(const std::string& exe);
 // answered.
 void Uninstall(const std::string& folder);
 
+// The system folder, where the system's own programs are.
+std::string SystemFolder();
+// The system's Add/Remove tool ("uninstaller --remove key") runs the entry's
+// command: its question is answered Yes, the helper's report OK. The
+// report's text (empty when none came).
+std::string RemoveThroughEntry(const std::string& key);
+
+// The shell (start.exe) opens `document`: a player window shows and its
+// engine is handed the document. The player is closed again. True when so.
+bool OpenedByShell(const std::string& document);
+
 // Whether a dialog is the page that has this control.
 inline bool IsPage(HWND h, int control) { return GetDlgItem(h, control) != nullptr; }
 // The progress dialog of the process, or null.

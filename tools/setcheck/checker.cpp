@@ -209,12 +209,29 @@ void CSetChecker::CheckModule(const CInstallSet& set)
         Report(true, Line(section), IDS_CHECK_NO_DISPLAYNAME, set.mainModule->Name());
 
     int line = Line(section, "OtherModule");
-    if (Read(section, "OtherModule", other) && !other.IsEmpty() && CheckName(other, line) && set.otherModulePresent) {
-        const char* names = m_description->ReadKeyNames("Files");
+    const char* names = m_description->ReadKeyNames("Files");
+    bool read = Read(section, "OtherModule", other);
+    if (read && other.IsEmpty())
+        Report(false, Line(section) ? Line(section) : Line("Options", "Mode"), IDS_CHECK_NO_OTHER_MODULE);
+    if (read && !other.IsEmpty() && CheckName(other, line) && set.otherModulePresent) {
         if (names && !Lists(names, other, set.platform, 0)) {
             m_unlisted[2] = other;
             Report(true, line, IDS_CHECK_OTHER_NOT_LISTED, other);
         }
+    }
+    if (!names)
+        return;
+    // the plug-in set's entry and removal go by where its module was installed
+    if ((set.flags & kPluginSet) && !Lists(names, set.mainModule->Name(), set.platform, kToDestination | kToPluginFolder))
+        Report(true, Line(section, "Module"), IDS_CHECK_PLUGIN_UNPLACED, set.mainModule->Name());
+    // setup looks for an earlier installation by these modules, this set's or not
+    static const char* const kLookups[] = {"Player", "Plugin"};
+    for (const char* base : kLookups) {
+        CStr lookup = base, module;
+        lookup.Append(set.platform == kPlatform16 ? ".16" : ".32");
+        if (Read(lookup, "Module", module) && !module.IsEmpty() && IsPlainFileName(module) &&
+            !Lists(names, module, set.platform, 0))
+            Report(false, Line(lookup, "Module"), IDS_CHECK_OTHER_FOLDER, module);
     }
 }
 
