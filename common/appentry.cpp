@@ -87,6 +87,10 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
         if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
                                           "/uninstall"))
             key.SetString("UninstallString", command);
+        // the removal without windows that deployment tools run
+        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
+                                          "/S /uninstall"))
+            key.SetString("QuietUninstallString", command);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "journal.h"
 #include "msgbox.h"
 #include "progpath.h"
 #include "profile.h"
@@ -127,7 +128,8 @@ void RegisterDocumentType(HINSTANCE module, const char* programPath, UINT extens
     char value[MAX_PATH];
     if (!owner[0] || !CopyText(value, owner) || !AppendText(value, " ^") || !AppendText(value, extension))
         return;
-    WriteProfileStringA("Extensions", ExtensionName(extension), value);
+    if (WriteProfileStringA("Extensions", ExtensionName(extension), value))
+        JournalProfile("WIN.INI entry written:", 0, "Extensions", ExtensionName(extension), value);
     OpenSettingsStore("Microsoft\\Windows", "CurrentVersion");
     if (CSettingsStore* store = SettingsStore())
         store->WriteString("Extensions", ExtensionName(extension), value);

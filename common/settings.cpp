@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "journal.h"
 #include "progpath.h"
 #include "profile.h"
 #include "registry.h"
@@ -59,9 +60,13 @@ bool CRegistrySettingsStore::WriteString(const char* section, const char* valueN
     if (!valueName)
         return DeleteKeyTree(root, section) == ERROR_SUCCESS;
     CKey key;
-    if (!string)
-        return key.Open(root, section, KEY_SET_VALUE) == ERROR_SUCCESS &&
-               RegDeleteValueA(key.Handle(), valueName) == ERROR_SUCCESS;
+    if (!string) {
+        if (key.Open(root, section, KEY_SET_VALUE) != ERROR_SUCCESS ||
+            RegDeleteValueA(key.Handle(), valueName) != ERROR_SUCCESS)
+            return false;
+        Journal("registry value removed:", key.Handle(), 0, valueName);
+        return true;
+    }
     return key.Create(root, section) == ERROR_SUCCESS && key.SetString(valueName, string) == ERROR_SUCCESS;
 }
 
@@ -110,7 +115,17 @@ CSettingsStore* SettingsStore() { return s_store; }
 
 HKEY SettingsRootKey() { return s_registryStore ? s_registryStore->RootKey() : 0; }
 
+static LONG DeleteTree(HKEY parent, const char* subkeyName);
+
 LONG DeleteKeyTree(HKEY parent, const char* subkeyName)
+{
+    LONG rc = DeleteTree(parent, subkeyName);
+    if (rc == ERROR_SUCCESS)
+        Journal("registry key removed:", parent, subkeyName);
+    return rc;
+}
+
+static LONG DeleteTree(HKEY parent, const char* subkeyName)
 {
     if (!parent || !subkeyName || !*subkeyName)
         return ERROR_INVALID_PARAMETER;
@@ -126,7 +141,7 @@ LONG DeleteKeyTree(HKEY parent, const char* subkeyName)
     if (key.Open(parent, subkeyName) == ERROR_SUCCESS) {
         char name[MAX_PATH];
         while (RegEnumKeyA(key.Handle(), 0, name, sizeof name) == ERROR_SUCCESS)
-            if (DeleteKeyTree(key.Handle(), name) != ERROR_SUCCESS)
+            if (DeleteTree(key.Handle(), name) != ERROR_SUCCESS)
                 break;
         key.Close();
     }

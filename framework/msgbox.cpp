@@ -38,8 +38,14 @@ CStr FormatText(UINT id, const char* arg1, const char* arg2)
     return ReplaceArgs(LoadText(id), arg1, arg2);
 }
 
-int MsgBoxText(const char* text, UINT style)
+static MessageAnswer s_answer;
+
+void SetMessageAnswer(MessageAnswer answer) { s_answer = answer; }
+
+int MsgBoxText(const char* text, UINT style, UINT id)
 {
+    if (s_answer)
+        return s_answer(id, text, style);
     CApp* app = CApp::Get();
     HWND owner = GetActiveWindow();
     if (!owner && app)
@@ -49,5 +55,5 @@ int MsgBoxText(const char* text, UINT style)
 
 int MsgBox(UINT id, UINT style, const char* arg1, const char* arg2)
 {
-    return MsgBoxText(FormatText(id, arg1, arg2), style);
+    return MsgBoxText(FormatText(id, arg1, arg2), style, id);
 }

@@ -17,6 +17,12 @@ template <size_t N> inline bool LoadTextInto(HINSTANCE module, UINT id, char (&b
 CStr FormatText(UINT id, const char* arg1 = 0, const char* arg2 = 0);
 
 // A message box owned by the active window, captioned with the program's
-// title. Returns the button pressed.
-int MsgBoxText(const char* text, UINT style);
+// title. Returns the button pressed. `id` is the message's number, 0 when
+// it has none.
+int MsgBoxText(const char* text, UINT style, UINT id = 0);
 int MsgBox(UINT id, UINT style, const char* arg1 = 0, const char* arg2 = 0);
+
+// While set, every message goes to `answer` instead of the screen, and its
+// result stands for the button pressed (a run without windows).
+typedef int (*MessageAnswer)(UINT id, const char* text, UINT style);
+void SetMessageAnswer(MessageAnswer answer);

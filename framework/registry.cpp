@@ -2,12 +2,18 @@
 
 #include <string.h>
 
+#include "journal.h"
+
 LONG CKey::Create(HKEY parent, const char* subkey)
 {
     Close();
     LONG rc = RegCreateKeyA(parent, subkey, &m_key);
     if (rc != ERROR_SUCCESS)
         m_key = 0;
+    else if (JournalOn()) {
+        JournalKeyOpened(m_key, parent, subkey);
+        Journal("registry key written:", parent, subkey);
+    }
     return rc;
 }
 
@@ -17,12 +23,15 @@ LONG CKey::Open(HKEY parent, const char* subkey, REGSAM access)
     LONG rc = RegOpenKeyExA(parent, subkey, 0, access, &m_key);
     if (rc != ERROR_SUCCESS)
         m_key = 0;
+    else
+        JournalKeyOpened(m_key, parent, subkey);
     return rc;
 }
 
 void CKey::Close()
 {
     if (m_key) {
+        JournalKeyClosed(m_key);
         RegCloseKey(m_key);
         m_key = 0;
     }
@@ -30,7 +39,10 @@ void CKey::Close()
 
 LONG CKey::SetString(const char* name, const char* value) const
 {
-    return RegSetValueExA(m_key, name, 0, REG_SZ, (const BYTE*)value, (DWORD)strlen(value) + 1);
+    LONG rc = RegSetValueExA(m_key, name, 0, REG_SZ, (const BYTE*)value, (DWORD)strlen(value) + 1);
+    if (rc == ERROR_SUCCESS)
+        Journal("registry value written:", m_key, 0, name ? name : "(default)", value);
+    return rc;
 }
 
 bool CKey::QueryString(const char* name, char* buf, DWORD size, bool anyType) const

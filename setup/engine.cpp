@@ -7,6 +7,7 @@
 #include "doctype.h"
 #include "progress.h"
 #include "quillset.h"
+#include "runlog.h"
 #include "syslib.h"
 
 static VerInstallFileFunction s_verInstallFile = 0;
@@ -68,11 +69,13 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
     VerInstallFileFunction install = s_verInstallFile ? s_verInstallFile : SystemVerInstallFile;
 
     DWORD flags = VIFF_DONTDELETEOLD;
+    finding = 0;
     for (int attempt = 1; attempt <= 5; ++attempt) {
         char temp[MAX_PATH] = "";
         UINT tempLength = sizeof temp;
         CStr before = TemporaryCopies(to);
         DWORD result = install(flags, name, name, from, to, from, temp, &tempLength);
+        finding = result;
         temp[sizeof temp - 1] = 0;
         // a name that did not fit the buffer may name another file
         if ((result & VIF_TEMPFILE) && !(result & VIF_BUFFTOOSMALL))
@@ -93,6 +96,11 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
                 answer = MsgBox(IDS_CRUCIAL_PROTECTED, MB_OK | MB_ICONEXCLAMATION, name, to);
             else
                 answer = MsgBox(IDS_STILL_PROTECTED, MB_YESNO | MB_ICONEXCLAMATION, name, to);
+            // unattended, nothing is overwritten: a critical file ends the run
+            if (unattended && file.critical && answer != IDCANCEL) {
+                LogLine("a critical file stays write-protected: the run is cancelled");
+                answer = IDCANCEL;
+            }
             if (answer == IDNO)
                 return false;
             if (answer != IDYES) {
@@ -151,10 +159,12 @@ bool CInstallSet::HasPluginFolder() const { return navigator && navigator->Path(
 
 bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 {
-    ShowFile(file->PathIn(&folder));
-    InstallFile(*file, folder);
+    CStr path = file->PathIn(&folder);
+    ShowFile(path);
+    bool installed = InstallFile(*file, folder);
     if (cancelled)
         SetError(IDS_CANCELED, displayName);
+    LogFile(installed ? "installed" : pendingError ? "not installed" : "skipped", path, true, finding);
     return pendingError == 0;
 }
 
@@ -196,9 +206,9 @@ bool CInstallSet::RemoveModuleFiles()
         ShowPercent((unsigned)(r * 100 / m_count));
         ShowFile(file->FullPath());
         if (file->kind & kToDestination)
-            file->DeleteFrom();
+            LogFile(file->DeleteFrom() ? "removed" : "not removed", file->FullPath());
         if ((file->kind & kToPluginFolder) && plugin)
-            file->DeleteFrom(navigator);
+            LogFile(file->DeleteFrom(navigator) ? "removed" : "not removed", file->PathIn(navigator));
     }
     ShowStepDone(IDS_REMOVAL_DONE);
     return true;
@@ -270,7 +280,7 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 bool CInstallSet::RunSteps(bool install)
 {
     delete progress;
-    progress = new CProgressDialog(cancelled);
+    progress = unattended ? 0 : new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())
         p->Bar().SetText("");
     PumpMessages();

@@ -8,7 +8,7 @@
 #include "msgbox.h"
 #include "quillset.h"
 
-void CSetupApp::ShowError(UINT icon) { MsgBoxText(m_set->pendingError->text, MB_OK | icon); }
+void CSetupApp::ShowError(UINT icon) { MsgBoxText(m_set->pendingError->text, MB_OK | icon, m_set->pendingError->id); }
 
 void CSetupApp::Uninstall()
 {

@@ -116,6 +116,8 @@ public:
     CExceptomat* pendingError;
     bool cancelled;
     CProgressDialog* progress;        // owned; its window may go first
+    bool unattended;                  // no window; nothing write-protected is overwritten
+    DWORD finding;                    // the install function's last result
 
 private:
     CInstallSet(const CInstallSet&);

@@ -3,12 +3,14 @@
 #include "descrules.h"
 #include "msgbox.h"
 #include "quillset.h"
+#include "runlog.h"
 #include "syslib.h"
 #include "toolhelp.h"
 
 static CSetupApp theApp;
 
-CSetupApp::CSetupApp() : m_self(0), m_description(0), m_win32(true), m_set(0)
+CSetupApp::CSetupApp()
+    : m_self(0), m_description(0), m_win32(true), m_set(0), m_unattended(false), m_exitCode(0)
 {
     // setup runs from a download folder or a CD: no library from there
     RestrictLibrarySearch();
@@ -46,6 +48,13 @@ CSetupDescription* CSetupApp::FindDescription()
 
 bool CSetupApp::InitInstance()
 {
+    SetupLineKind line = ReadSetupLine(CommandLine(), m_switches);
+    if (line == kBadLine) {
+        m_exitCode = kExitBadLine;
+        return false;
+    }
+    if (line == kUnattendedLine && !BeginUnattended())
+        return false;
     m_self = new CSetupFile;
     if (!m_self) {
         MsgBox(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
@@ -63,14 +72,18 @@ bool CSetupApp::InitInstance()
     }
     if (!m_set->ReadDescription()) {
         if (m_set->pendingError)
-            MsgBoxText(m_set->pendingError->text, MB_OK | MB_ICONSTOP);
+            ShowError(MB_ICONSTOP);
         else
             MsgBox(IDS_NO_MODE, MB_OK | MB_ICONSTOP, m_description->Name());
         return false;
     }
     m_set->LocateInstallation();
     m_look3d.Enable(Instance());
-    if (IsUninstallSwitch(CommandLine()))
+    if (m_unattended && m_switches.uninstall)
+        UninstallUnattended();
+    else if (m_unattended)
+        InstallUnattended();
+    else if (IsUninstallSwitch(CommandLine()))
         Uninstall();
     else
         Install();

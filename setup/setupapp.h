@@ -4,6 +4,7 @@
 #include "description.h"
 #include "installset.h"
 #include "look3d.h"
+#include "setupline.h"
 
 class CSetupApp : public CApp {
 public:
@@ -11,7 +12,8 @@ public:
     ~CSetupApp();
 
     bool InitInstance() override;
-    int ExitInstance(int) override { return 0; }   // 0 on every path
+    // 0 on every interactive path; an unattended run's outcome otherwise.
+    int ExitInstance(int) override;
 
 private:
     // The description beside the setup program, under its first or second
@@ -20,6 +22,12 @@ private:
     // The two flows; each ends setup when it returns.
     void Install();
     void Uninstall();
+    // The same without any window: the switches and the safe answers decide.
+    bool BeginUnattended();
+    void ApplySwitches();
+    void InstallUnattended();
+    void UninstallUnattended();
+    void EndUnattended(int code);
     // The message of the install set's error slot.
     void ShowError(UINT icon);
 
@@ -28,4 +36,7 @@ private:
     bool m_win32;                       // the 32-bit variant wins over the 16-bit one
     CInstallSet* m_set;
     C3dLook m_look3d;
+    bool m_unattended;
+    UnattendedSwitches m_switches;
+    int m_exitCode;
 };

@@ -121,13 +121,16 @@ TEST_F(Flows, InstallThePlayerSetThenUninstallIt)
     EXPECT_FALSE(Exists(dest));   // the helper took the setup program and the emptied folder
 }
 
-// Which command lines uninstall: the whole text, in any case.
+// Which command lines uninstall: the whole text, in any case; every one
+// here runs interactively and ends with 0.
 TEST_F(Flows, OnlyTheWholeSwitchUninstalls)
 {
     std::string exe = CopySet("player");
     struct { const char* args; bool uninstalls; } cases[] = {
-        {"/uninstall", true}, {"/UNINSTALL", true}, {"/uninstall x", false},
-        {"-uninstall", false}, {"/uninstallx", false}, {"", false},
+        {"/uninstall", true}, {"/UNINSTALL", true}, {"/UnInstall", true}, {"/uninstall x", false},
+        {"/uninstall /S", false}, {"-uninstall", false}, {"/uninstallx", false}, {"", false},
+        // only a first token of exactly /S runs unattended
+        {"/Sx", false}, {"-S", false}, {"S /uninstall", false}, {"x /S", false},
     };
     std::string before = State(base + "\\set");
     for (auto& c : cases) {

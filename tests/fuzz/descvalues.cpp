@@ -4,6 +4,7 @@
 
 #include "descrules.h"
 #include "input.h"
+#include "setupline.h"
 #include "text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -20,6 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (IsUninstallSwitch(a))
         CHECK(strlen(a) == 10 && EqualNoCase(a, "/UNINSTALL"));
     CHECK(EqualNoCase(a, b) == EqualNoCase(b, a));
+    // an unattended line reads only values that fit and hold no quote
+    UnattendedSwitches switches;
+    if (ReadSetupLine(a, switches) == kUnattendedLine)
+        for (const CStr* v : {&switches.log, &switches.navigator, &switches.folder})
+            CHECK(v->Length() < 260 && !strchr(*v, '"'));
 
     // below ten digits the number is what strtol reads
     long number = LeadingNumber(a);

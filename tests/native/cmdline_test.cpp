@@ -5,6 +5,7 @@
 
 #include "caption.h"
 #include "cmdline.h"
+#include "setupline.h"
 
 namespace {
 
@@ -208,4 +209,35 @@ TEST(Caption, TinyBuffers)
     buf[0] = 'x';
     MakeCaption(buf, 0, "P", "T", true);
     EXPECT_EQ('x', buf[0]);
+}
+
+// Setup's command line: interactive unless it starts with /S; after /S each
+// switch once, /D= last; everything else refused.
+TEST(SetupLine, Switches)
+{
+    const std::string longName(260, 'x');
+    struct { std::string line; SetupLineKind kind; const char* read; } cases[] = {   // uninstall|noOther|log|navigator|folder
+        {"", kInteractiveLine, ""}, {"/uninstall", kInteractiveLine, ""}, {"-S", kInteractiveLine, ""},
+        {"/SX /D=C:\\A", kInteractiveLine, ""}, {"/S", kUnattendedLine, "0|0|||"}, {"  /s  ", kUnattendedLine, "0|0|||"},
+        {"/S /UNINSTALL", kUnattendedLine, "1|0|||"}, {"/S /uninstall /noother /log=x.log", kUnattendedLine, "1|1|x.log||"},
+        {"/S /uninstall /NAVIGATOR=C:\\N", kUnattendedLine, "1|0||C:\\N|"},
+        {"/S /LOG=\"C:\\My logs\\a.log\" /NAVIGATOR=\"C:\\Net scape\" /NOOTHER", kUnattendedLine,
+         "0|1|C:\\My logs\\a.log|C:\\Net scape|"},
+        {"/S /D=C:\\Program Files\\New folder  ", kUnattendedLine, "0|0|||C:\\Program Files\\New folder"},
+        {"/S /d=\"C:\\A B\"", kUnattendedLine, "0|0|||C:\\A B"},
+        {"/S /D=C:\\A /NOOTHER", kUnattendedLine, "0|0|||C:\\A /NOOTHER"},   // the rest of the line
+        {"/S /X", kBadLine, ""}, {"/S uninstall", kBadLine, ""}, {"/S /uninstall /uninstall", kBadLine, ""},
+        {"/S /LOG=a /LOG=b", kBadLine, ""}, {"/S /LOG=", kBadLine, ""}, {"/S /LOG=\"a b", kBadLine, ""},
+        {"/S /LOG=\"a\"b", kBadLine, ""}, {"/S /D=", kBadLine, ""}, {"/S /D=  ", kBadLine, ""},
+        {"/S /D=C:\\a\"b", kBadLine, ""}, {"/S /D=C:\\" + longName, kBadLine, ""},
+        {"/S /NAVIGATOR=" + longName, kBadLine, ""}, {"/S /uninstall /D=C:\\A", kBadLine, ""},
+    };
+    for (auto& c : cases) {
+        UnattendedSwitches s;
+        EXPECT_EQ(c.kind, ReadSetupLine(c.line.c_str(), s)) << c.line;
+        std::string read = std::string(s.uninstall ? "1|" : "0|") + (s.noOther ? "1|" : "0|") + s.log.c_str() + "|" +
+                           s.navigator.c_str() + "|" + s.folder.c_str();
+        if (c.kind == kUnattendedLine)
+            EXPECT_EQ(c.read, read) << c.line;
+    }
 }

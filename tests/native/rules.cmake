@@ -5,6 +5,7 @@ add_library(rules STATIC
     ${ZYNE_ROOT}/base/bounded.cpp
     ${ZYNE_ROOT}/base/pathrules.cpp
     ${ZYNE_ROOT}/base/progpath.cpp
+    ${ZYNE_ROOT}/base/setupline.cpp
     ${ZYNE_ROOT}/setup/descrules.cpp
     ${ZYNE_ROOT}/setup/barrules.cpp
     ${ZYNE_ROOT}/setup/launchrules.cpp

@@ -1,0 +1,173 @@
+// The real SETUP.EXE run unattended (/S), as a deployment tool runs it: no
+// window at any time, the outcome in the exit code.
+#include <gtest/gtest.h>
+
+#include "bench.h"
+#include "fixtures.h"
+#include "quillset.h"
+#include "regstate.h"
+#include "walk.h"
+
+using namespace bench;
+
+namespace {
+
+const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_USER;
+const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+DWORD g_pid;
+std::string g_windows;   // every top-level window of g_pid seen
+
+BOOL CALLBACK Collect(HWND h, LPARAM)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == g_pid)
+        g_windows += " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
+    return TRUE;
+}
+
+// Runs exe with args in its folder, watching all top-level windows until it
+// ends: none may appear. Its exit code.
+long RunSetup(const std::string& exe, const std::string& args)
+{
+    Process p;
+    if (!p.Start(exe, args, exe.substr(0, exe.rfind('\\'))))
+        return -2;
+    g_pid = p.Id();
+    g_windows.clear();
+    for (DWORD start = GetTickCount(); p.Running() && GetTickCount() - start < 60000; Sleep(2))
+        EnumWindows(Collect, 0);
+    EXPECT_EQ("", g_windows) << "windows of " << args;
+    return p.Wait(0);
+}
+
+// The registration and the files of an installation, with its folder written
+// as <dest>: installs into different folders compare equal.
+std::string State(const std::string& dest)
+{
+    std::string s;
+    for (const char* key : {".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne"})
+        s += regstate::Dump(CR, key);
+    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
+        s += regstate::Dump(LM, kWindows + "App Paths\\" + name) + regstate::Dump(LM, kWindows + "Uninstall\\" + name);
+    s += regstate::Dump(CU, "Software\\Zyne Systems");
+    s += RegString(CU, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "zyn") + "\n";
+    for (auto& name : IsFolder(dest) ? List(dest) : std::vector<std::string>())
+        s += name + " " + std::to_string(ReadFile(dest + "\\" + name).size()) + "\n";
+    for (size_t at = 0; (at = s.find(dest, at)) != std::string::npos;)
+        s.replace(at, dest.size(), "<dest>");
+    return s;
+}
+
+class Unattended : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProduct(); }
+    void TearDown() override { ResetProduct(); }
+    std::string base =
+        FreshFolder(std::string("unattended\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string exe = bench::CopySet("player", base + "\\player"), dest = ProgramFiles() + "\\Zyne\\Talkweave";
+};
+
+}  // namespace
+
+// Into the folder setup proposes, again over it, and into a new folder with
+// blanks: each equal to the interactive install. Then the entry's quiet
+// removal command, run as a deployment tool would, takes everything.
+TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
+{
+    ASSERT_EQ(dest, InstallPlayer(exe));
+    const std::string interactive = State(dest), other = base + "\\New folder\\Zyne player";
+    const std::string log = base + "\\setup log.txt";
+    ResetProduct();
+    struct { std::string args, folder; } cases[] = {
+        {"/S /LOG=\"" + log + "\"", dest}, {"/s", dest}, {"/S /NOOTHER /D=" + other, other}, {"/S /d=" + other + " ", other},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(0, RunSetup(exe, c.args)) << c.args;
+        EXPECT_EQ(interactive, State(c.folder)) << c.args;
+    }
+    std::string written = ReadFile(log);
+    for (std::string line : {"installed " + dest + "\\VANTREL.EXE (finding 0x0)", std::string("exit code 0"),
+                             "registry value written: HKEY_LOCAL_MACHINE\\" + kWindows + "Uninstall\\VANTREL.EXE " +
+                                 "\"QuietUninstallString\" = \"\"" + dest + "\\SETUP.EXE\" /S /uninstall\""})
+        EXPECT_NE(std::string::npos, written.find(line + "\r\n")) << line;
+
+    std::string quiet = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "QuietUninstallString");
+    ASSERT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
+    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1), quiet.substr(quiet.find('"', 1) + 2)));
+    EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000)) << "the helper left the folder";
+    for (std::string key : {kWindows + "Uninstall\\VANTREL.EXE", kWindows + "App Paths\\VANTREL.EXE"})
+        EXPECT_FALSE(KeyExists(LM, key)) << key;
+    EXPECT_FALSE(KeyExists(CR, ".zyn"));
+}
+
+// Bad command lines, malformed sets and a plug-in set without Navigator
+// change nothing; nor does a running player; a write-protected file stays.
+TEST_F(Unattended, FaultsHaveTheirCodes)
+{
+    struct { const char* set; std::string args; long code; } cases[] = {
+        {"", "/S /X", 1}, {"", "/S /uninstall /D=C:\\elsewhere", 1}, {"", "/S /LOG=C:\\no\\such\\x.log", 1},
+        {"no-description", "/S", 2}, {"critical-missing", "/S", 2}, {"mode-empty", "/S", 2},
+        {"name-dot-dot", "/S /uninstall", 2}, {"files-far-over-limit", "/S", 2}, {"plugin", "/S", 2},
+    };
+    for (auto& c : cases) {
+        std::string run = exe, from = std::string(BENCH_SETS_DIR) + "\\" + c.set, folder = base + "\\" + c.set;
+        if (std::string(c.set) == "plugin") {
+            run = bench::CopySet("plugin", folder);
+        } else if (*c.set) {
+            MakeFolders(folder);
+            for (auto& name : List(from))
+                Copy(from + "\\" + name, folder + "\\" + name);
+            Copy(SampleSet("player") + "\\VANTREL.EXE", folder + "\\VANTREL.EXE");
+            Copy(Built("Quillset.exe"), run = folder + "\\SETUP.EXE");
+        }
+        std::string before = State(dest);
+        EXPECT_EQ(c.code, RunSetup(run, c.args)) << c.set << " " << c.args;
+        EXPECT_EQ(before, State(dest));
+        EXPECT_FALSE(IsFolder(ProgramFiles() + "\\Zyne"));
+    }
+
+    ASSERT_EQ(0, RunSetup(exe, "/S"));
+    std::string installed = State(dest), log = base + "\\running.log";
+    Process player;
+    ASSERT_TRUE(player.Start(dest + "\\VANTREL.EXE", "SAMPLE.ZYN", dest));
+    ASSERT_TRUE(WaitForWindow(player.Id(), "Zyne Talkweave Player_MAIN", 10000));
+    for (const char* args : {"/S /LOG=", "/S /uninstall /LOG="}) {
+        EXPECT_EQ(3, RunSetup(dest + "\\SETUP.EXE", args + log)) << args;
+        EXPECT_EQ(installed, State(dest));
+    }
+    player.Kill();
+    std::string message = SetupText(IDS_PROGRAM_RUNNING, "Zyne Talkweave Player");
+    for (std::string line : {"message 147: " + message + " -> Cancel", std::string("exit code 3")})
+        EXPECT_NE(std::string::npos, ReadFile(log).find(line + "\r\n")) << line;
+
+    // write-protected, an optional file is skipped, a critical one ends the run
+    struct { const char* file; long code; } kept[] = {{"README.TXT", 0}, {"VANTREL.DLL", 4}};
+    for (auto& c : kept) {
+        std::string path = dest + "\\" + c.file;
+        WriteFile(path, "kept");
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(c.code, RunSetup(exe, "/S")) << c.file;
+        EXPECT_EQ("kept", ReadFile(path));
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// The plug-in set with Navigator's folder by switch (nothing registered points
+// there): the plug-in goes to its "Plugins" folder; the entry's quiet removal
+// command takes it again.
+TEST_F(Unattended, ThePlugInSetWithNavigatorBySwitch)
+{
+    std::string navigator = base + "\\Net scape\\Program", folder = ProgramFiles() + "\\Zyne\\Netrama";
+    MakeFolders(navigator);
+    Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S /NAVIGATOR=\"" + navigator + "\""));
+    EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+    std::string quiet = RegString(LM, kWindows + "Uninstall\\NPZYNE32.DLL", "QuietUninstallString");
+    ASSERT_EQ("\"" + folder + "\\SETUP.EXE\" /S /uninstall", quiet);
+    EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall"));
+    EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
+    EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
+    EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
+}
