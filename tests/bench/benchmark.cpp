@@ -624,7 +624,7 @@ int main(int argc, char** argv)
         g_rows.back().reference = deleteLoop;
         AddRatioRow("Player: start to document handed to the engine vs minimal program's window", player,
                     minimalPlayer, 1.5);
-        SizeRow("Quillset.exe (setup, helper inside)", argv[2], 72 * 1024);
+        SizeRow("Quillset.exe (setup, helper inside)", argv[2], 64 * 1024);
         SizeRow("Clearoot.exe (removal helper)", argv[3], 6 * 1024);
         SizeRow("Vantrel.exe (player host)", argv[4], 16 * 1024);
         AddRow("Player install set, zipped", "bytes", Series{{FileSize(argv[5])}}, "", kInfo);
