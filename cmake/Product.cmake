@@ -47,6 +47,16 @@ function(link_without_c_runtime name entry argbytes)
     product_lto(${name})
 endfunction()
 
+# The i686 programs in three sections (cmake/layout-i686.ld): about 1.5 kB
+# less padding each. The x86_64 twin keeps the usual layout, with the unwind
+# tables its exceptions need.
+function(compact_layout name)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        target_link_options(${name} PRIVATE -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/layout-i686.ld)
+        set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/layout-i686.ld)
+    endif()
+endfunction()
+
 # Product code is optimised across files as the programs are linked (what
 # one program never calls goes, what is called once is inlined): a tenth
 # less code in setup. Its objects carry their ordinary code as well, which is what
@@ -82,6 +92,7 @@ function(product_program name)
         add_executable(${name} WIN32 ${P_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/framework/winmain.cpp
             ${PROJECT_SOURCE_DIR}/framework/newdel.cpp)
         link_without_c_runtime(${name} ProgramMain 0)
+        compact_layout(${name})
     endif()
     target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS})
     # A program loads at its own base address: no relocations, as in the helper.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the programs' icons as 16-colour .ico files (32x32 and 16x16).
+"""Draws the programs' icons as 16-colour .ico files (32x32, most with 16x16 too).
 
 The committed files in icons/ are this script's output; run it again after
 changing a drawing:  python3 resources/make-icons.py
@@ -130,22 +130,24 @@ def bmp(rows):
     return head + pal + xor + andm
 
 
-def ico(draw):
-    images = [bmp(image(draw, s)) for s in (32, 16)]
+def ico(draw, sizes=(32, 16)):
+    images = [bmp(image(draw, s)) for s in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for s, data in zip((32, 16), images):
+    for s, data in zip(sizes, images):
         out += struct.pack('<BBBBHHII', s, s, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     return out + b''.join(images)
 
 
-ICONS = {'setup.ico': setup_box, 'folder.ico': folder, 'navigator.ico': globe,
-         'player.ico': player, 'document.ico': document}
+# The destination page shows the folder and the globe at 32x32 only: no small
+# image for them in setup.
+ICONS = {'setup.ico': (setup_box,), 'folder.ico': (folder, (32,)), 'navigator.ico': (globe, (32,)),
+         'player.ico': (player,), 'document.ico': (document,)}
 
 if __name__ == '__main__':
     here = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'icons')
     os.makedirs(here, exist_ok=True)
-    for name, draw in ICONS.items():
+    for name, args in ICONS.items():
         with open(os.path.join(here, name), 'wb') as f:
-            f.write(ico(draw))
+            f.write(ico(*args))
