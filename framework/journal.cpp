@@ -29,23 +29,20 @@ static const char* KeyName(HKEY key)
     return "?";
 }
 
-static CStr KeyPath(HKEY parent, const char* subkey)
-{
-    CStr path = KeyName(parent);
-    if (subkey && *subkey) {
-        path.AppendChar('\\');
-        path.Append(subkey);
-    }
-    return path;
-}
-
 void JournalKeyOpened(HKEY key, HKEY parent, const char* subkey)
 {
     if (!s_writer || !key)
         return;
     unsigned slot = s_next++ % (sizeof s_keys / sizeof s_keys[0]);
+    const char* root = KeyName(parent);
+    if (!subkey)
+        subkey = "";
     // a name that does not fit is not recorded: the key reads as "?"
-    s_keys[slot].key = CopyText(s_keys[slot].name, KeyPath(parent, subkey)) ? key : 0;
+    s_keys[slot].key = 0;
+    if (lstrlenA(root) + 1 + lstrlenA(subkey) < MAX_PATH) {
+        wsprintfA(s_keys[slot].name, *subkey ? "%s\\%s" : "%s", root, subkey);
+        s_keys[slot].key = key;
+    }
 }
 
 void JournalKeyClosed(HKEY key)
@@ -55,41 +52,29 @@ void JournalKeyClosed(HKEY key)
             s_keys[i].key = 0;
 }
 
-static void AppendQuoted(CStr& line, const char* text)
-{
-    line.Append(" \"");
-    line.Append(text);
-    line.AppendChar('"');
-}
-
+// Names and paths are at most 259 characters, values a little more (a
+// quoted command), and wsprintfA writes at most 1024: each line fits its
+// buffer.
 void Journal(const char* what, HKEY parent, const char* subkey, const char* name, const char* value)
 {
     if (!s_writer)
         return;
-    CStr line = what;
-    line.AppendChar(' ');
-    line.Append(KeyPath(parent, subkey));
+    char line[1400];
+    int n = wsprintfA(line, "%s %.259s", what, KeyName(parent));
+    if (subkey && *subkey)
+        n += wsprintfA(line + n, "\\%.259s", subkey);
     if (name)
-        AppendQuoted(line, name);
-    if (value) {
-        line.Append(" =");
-        AppendQuoted(line, value);
-    }
+        n += wsprintfA(line + n, " \"%.259s\"", name);
+    if (value)
+        wsprintfA(line + n, " = \"%.400s\"", value);
     s_writer(line);
 }
 
 void JournalProfile(const char* what, const char* file, const char* section, const char* key, const char* value)
 {
-    if (!s_writer)
-        return;
-    CStr line = what;
-    line.Append(" [");
-    line.Append(section);
-    line.Append("] ");
-    line.Append(key);
-    line.AppendChar('=');
-    line.Append(value);
-    line.Append(" in ");
-    line.Append(file ? file : "WIN.INI");
-    s_writer(line);
+    if (s_writer) {
+        char line[1400];
+        wsprintfA(line, "%s [%.259s] %.259s=%.259s in %.259s", what, section, key, value, file ? file : "WIN.INI");
+        s_writer(line);
+    }
 }

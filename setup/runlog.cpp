@@ -58,14 +58,12 @@ static int Answer(UINT id, const char* text, UINT style)
 
 void LogMessage(UINT id, const char* text, const char* answer)
 {
-    char number[16];
-    wsprintfA(number, "message %u: ", id);
-    CStr line = number;
-    // one line per message
-    for (const char* p = text; *p; ++p)
-        line.AppendChar(*p == '\n' || *p == '\r' ? ' ' : *p);
-    line.Append(" -> ");
-    line.Append(answer);
+    char line[1200];
+    int n = wsprintfA(line, "message %u: ", id);
+    // one line per message; a text longer than a message can be is cut
+    for (const char* p = text; *p && n < 1100; ++p)
+        line[n++] = *p == '\n' || *p == '\r' ? ' ' : *p;
+    wsprintfA(line + n, " -> %.20s", answer);
     LogLine(line);
 }
 
@@ -91,25 +89,16 @@ void CloseRunLog()
 
 void LogLine(const char* text)
 {
-    if (s_log == INVALID_HANDLE_VALUE)
-        return;
-    CStr line = text;
-    line.Append("\r\n");
     DWORD written;
-    WriteFile(s_log, line.c_str(), (DWORD)line.Length(), &written, 0);
+    if (s_log != INVALID_HANDLE_VALUE) {
+        WriteFile(s_log, text, (DWORD)lstrlenA(text), &written, 0);
+        WriteFile(s_log, "\r\n", 2, &written, 0);
+    }
 }
 
 void LogFile(const char* what, const char* path, bool withFinding, DWORD finding)
 {
-    if (s_log == INVALID_HANDLE_VALUE)
-        return;
-    CStr line = what;
-    line.AppendChar(' ');
-    line.Append(path);
-    if (withFinding) {
-        char text[40];
-        wsprintfA(text, " (finding 0x%lX)", finding);
-        line.Append(text);
-    }
+    char line[400];
+    wsprintfA(line, withFinding ? "%.40s %.259s (finding 0x%lX)" : "%.40s %.259s", what, path, finding);
     LogLine(line);
 }

@@ -16,9 +16,8 @@ bool CSetupApp::BeginUnattended()
         return false;
     }
     AnswerMessagesUnattended();
-    CStr line = Title();
-    line.Append(" started unattended: ");
-    line.Append(CommandLine());
+    char line[1024];
+    wsprintfA(line, "%.259s started unattended: %.700s", Title(), CommandLine());
     LogLine(line);
     return true;
 }
