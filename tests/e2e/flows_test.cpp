@@ -23,19 +23,7 @@ const DWORD kHelperDone = 5 * 400 + 500 + 1000;
 
 std::string Text(UINT id, const std::string& a1 = "", const std::string& a2 = "") { return SetupText(id, a1, a2); }
 
-// Everything an install may write, to compare before and after.
-std::string State(const std::string& folder)
-{
-    std::string s;
-    for (const char* key : {".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne"})
-        s += regstate::Dump(CR, key);
-    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
-        s += regstate::Dump(LM, kWindows + "App Paths\\" + name) + regstate::Dump(LM, kWindows + "Uninstall\\" + name);
-    s += regstate::Dump(CU, "Software\\Zyne Systems");
-    for (auto& name : List(folder))
-        s += name + "\n";
-    return s;
-}
+std::string State(const std::string& folder) { return regstate::InstallState(folder); }
 
 class Flows : public ::testing::Test {
 protected:

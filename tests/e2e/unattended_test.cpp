@@ -42,23 +42,7 @@ long RunSetup(const std::string& exe, const std::string& args)
     return p.Wait(0);
 }
 
-// The registration and the files of an installation, with its folder written
-// as <dest>: installs into different folders compare equal.
-std::string State(const std::string& dest)
-{
-    std::string s;
-    for (const char* key : {".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne"})
-        s += regstate::Dump(CR, key);
-    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
-        s += regstate::Dump(LM, kWindows + "App Paths\\" + name) + regstate::Dump(LM, kWindows + "Uninstall\\" + name);
-    s += regstate::Dump(CU, "Software\\Zyne Systems");
-    s += RegString(CU, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "zyn") + "\n";
-    for (auto& name : IsFolder(dest) ? List(dest) : std::vector<std::string>())
-        s += name + " " + std::to_string(ReadFile(dest + "\\" + name).size()) + "\n";
-    for (size_t at = 0; (at = s.find(dest, at)) != std::string::npos;)
-        s.replace(at, dest.size(), "<dest>");
-    return s;
-}
+std::string State(const std::string& folder) { return regstate::InstallState(folder); }
 
 class Unattended : public ::testing::Test {
 protected:

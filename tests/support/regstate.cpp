@@ -1,5 +1,7 @@
 #include "regstate.h"
 
+#include "bench.h"
+
 #include <stdio.h>
 
 #include <stdexcept>
@@ -260,6 +262,28 @@ std::vector<std::string> Changes(const State& before, const State& after)
         if (!after.count(line))
             out.push_back("- " + line);
     return out;
+}
+
+}  // namespace regstate
+
+namespace regstate {
+
+std::string InstallState(const std::string& folder)
+{
+    const HKEY CR = HKEY_CLASSES_ROOT, LM = HKEY_LOCAL_MACHINE, CU = HKEY_CURRENT_USER;
+    const std::string windows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    std::string s;
+    for (const char* key : {".zyn", "Zyne.Pres.1.95", "MIME\\Database\\Content Type\\application/x-zyne"})
+        s += Dump(CR, key);
+    for (const char* name : {"VANTREL.EXE", "NPZYNE32.DLL"})
+        s += Dump(LM, windows + "App Paths\\" + name) + Dump(LM, windows + "Uninstall\\" + name);
+    s += Dump(CU, "Software\\Zyne Systems");
+    s += bench::RegString(CU, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "zyn") + "\n";
+    for (auto& name : bench::IsFolder(folder) ? bench::List(folder) : std::vector<std::string>())
+        s += name + " " + std::to_string(bench::ReadFile(folder + "\\" + name).size()) + "\n";
+    for (size_t at = 0; (at = s.find(folder, at)) != std::string::npos;)
+        s.replace(at, folder.size(), "<dest>");
+    return s;
 }
 
 }  // namespace regstate

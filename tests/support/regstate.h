@@ -24,6 +24,11 @@ void SetDword(HKEY root, const std::string& key, const char* name, DWORD value);
 std::string Dump(HKEY root, const std::string& key);
 bool HasNoValuesOrSubkeys(HKEY root, const std::string& key);
 
+// The registration and the files of an installation in folder (names and
+// sizes), with the folder written as <dest>: installs into different folders
+// compare equal.
+std::string InstallState(const std::string& folder);
+
 // The (started) child's exit code, or -1 when it could not run in time.
 DWORD Run(const std::string& exe, const std::string& args);
 
