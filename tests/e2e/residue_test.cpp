@@ -144,7 +144,10 @@ TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
                 ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
                 run.Press(page, IDOK, true);
                 run.Press(run.Expect(SetupText(IDS_CREATE_FOLDER, netrama, "Zyne Netrama Plugin")).hwnd, IDOK);
-                run.Press(run.Next(), IDNO);   // installed; the readme declined
+                run.Press(run.Expect(SetupText(IDS_INSTALLED, "Zyne Netrama Plugin",
+                                               SetupText(IDS_RESTART_NAVIGATOR, SetupText(IDS_README_OFFER))))
+                              .hwnd,
+                          IDNO);   // installed; the readme declined
                 run.Ends();
                 plugIn = true;
             } else {

@@ -34,7 +34,8 @@ HWND Walk::Next(DWORD ms)
             GetWindowThreadProcessId(h, &pid);
             if (pid == m_setup.Id() && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) && !m_answered.count(h)) {
                 Sleep(50);   // let it finish painting
-                return h;
+                if (IsWindowVisible(h))   // a window shown only in passing is none to answer
+                    return h;
             }
         }
         if (!m_setup.Running())
@@ -55,7 +56,7 @@ Box Walk::Expect(const std::string& text)
 
 void Walk::Press(HWND h, int id, bool stays)
 {
-    EXPECT_TRUE(bench::Press(h, id)) << "button " << id;
+    EXPECT_TRUE(Eventually([&] { return bench::Press(h, id); }, 2000)) << "button " << id;
     m_answered.insert(h);
     if (!stays) {
         EXPECT_TRUE(WaitGone(h, 10000));
