@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <stdio.h>
+
 #include <algorithm>
 
 namespace bench {
@@ -19,9 +21,18 @@ static bool Create(const std::string& exe, const std::string& args, const std::s
     line.push_back(0);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, flags, (void*)env,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-        return false;
+    // Wine now and then refuses a start while the machine is busy: try again
+    // a little later, and say why when it never starts
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, flags, (void*)env,
+                           folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+            break;
+        if (attempt == 3) {
+            fprintf(stderr, "%s does not start: error %lu\n", exe.c_str(), GetLastError());
+            return false;
+        }
+        Sleep(500);
+    }
     CloseHandle(pi.hThread);
     return true;
 }
