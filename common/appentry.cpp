@@ -83,14 +83,15 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
     self.Probe();
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         SetFittingString(key, "DisplayName", names.versionedProduct);
-        char command[MAX_PATH];
-        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
-                                          "/uninstall"))
-            key.SetString("UninstallString", command);
-        // the removal without windows that deployment tools run
-        if (self.Probed() && BuildCommand(command, sizeof command, self.PathIn(setupFolder ? setupFolder : folder),
-                                          "/S /uninstall"))
-            key.SetString("QuietUninstallString", command);
+        if (self.Probed()) {
+            CStr uninstaller = self.PathIn(setupFolder ? setupFolder : folder);
+            char command[MAX_PATH];
+            if (BuildCommand(command, sizeof command, uninstaller, "/uninstall"))
+                key.SetString("UninstallString", command);
+            // the removal without windows that deployment tools run
+            if (BuildCommand(command, sizeof command, uninstaller, "/S /uninstall"))
+                key.SetString("QuietUninstallString", command);
+        }
     }
 }
 
