@@ -79,8 +79,12 @@ TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
 
     std::string quiet = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "QuietUninstallString");
     ASSERT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
-    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1), quiet.substr(quiet.find('"', 1) + 2)));
+    const std::string removal = base + "\\removal.log";
+    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1),
+                          quiet.substr(quiet.find('"', 1) + 2) + " /LOG=\"" + removal + "\""));
     EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000)) << "the helper left the folder";
+    for (const char* name : {"VANTREL.EXE", "README.TXT", "SAMPLE.ZYN"})
+        EXPECT_NE(std::string::npos, ReadFile(removal).find("\nremoved " + other + "\\" + name + "\r\n")) << name;
     for (std::string key : {kWindows + "Uninstall\\VANTREL.EXE", kWindows + "App Paths\\VANTREL.EXE"})
         EXPECT_FALSE(KeyExists(LM, key)) << key;
     EXPECT_FALSE(KeyExists(CR, ".zyn"));
@@ -154,4 +158,25 @@ TEST_F(Unattended, ThePlugInSetWithNavigatorBySwitch)
     EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
     EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
     EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
+}
+
+// A player set that holds the plug-in as well: /S installs both, /NOOTHER the
+// player alone.
+TEST_F(Unattended, TheOtherProductUnlessNoOther)
+{
+    std::string navigator = base + "\\Net scape\\Program", ini = base + "\\player\\SETUP.INI";
+    MakeFolders(navigator);
+    Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+    Copy(PluginLibrary(), base + "\\player\\NPZYNE32.DLL");
+    struct { const char *section, *key, *value; } keys[] = {
+        {"Plugin.32", "Module", "NPZYNE32.DLL"}, {"Netscape", "Module", "NETSCAPE.EXE"},
+        {"Netscape", "Undir.32", "Program"}, {"Netscape", "Subdir", "Plugins"}, {"Files", "NPZYNE32.DLL", "230"}};
+    for (auto& k : keys)
+        WritePrivateProfileStringA(k.section, k.key, k.value, ini.c_str());
+    std::string by = " /NAVIGATOR=\"" + navigator + "\"";
+    EXPECT_EQ(0, RunSetup(exe, "/S /NOOTHER" + by));
+    EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    EXPECT_FALSE(Exists(navigator + "\\Plugins\\NPZYNE32.DLL"));
+    EXPECT_EQ(0, RunSetup(exe, "/S" + by));
+    EXPECT_TRUE(Exists(navigator + "\\Plugins\\NPZYNE32.DLL"));
 }

@@ -215,8 +215,8 @@ TEST(Caption, TinyBuffers)
 // switch once, /D= last; everything else refused.
 TEST(SetupLine, Switches)
 {
-    const std::string longName(260, 'x');
-    struct { std::string line; SetupLineKind kind; const char* read; } cases[] = {   // uninstall|noOther|log|navigator|folder
+    const std::string longName(260, 'x'), fits(259, 'x');   // values end in 260-character buffers
+    struct { std::string line; SetupLineKind kind; std::string read; } cases[] = {   // uninstall|noOther|log|navigator|folder
         {"", kInteractiveLine, ""}, {"/uninstall", kInteractiveLine, ""}, {"-S", kInteractiveLine, ""},
         {"/SX /D=C:\\A", kInteractiveLine, ""}, {"/S", kUnattendedLine, "0|0|||"}, {"  /s  ", kUnattendedLine, "0|0|||"},
         {"/S /UNINSTALL", kUnattendedLine, "1|0|||"}, {"/S /uninstall /noother /log=x.log", kUnattendedLine, "1|1|x.log||"},
@@ -231,6 +231,11 @@ TEST(SetupLine, Switches)
         {"/S /LOG=\"a\"b", kBadLine, ""}, {"/S /D=", kBadLine, ""}, {"/S /D=  ", kBadLine, ""},
         {"/S /D=C:\\a\"b", kBadLine, ""}, {"/S /D=C:\\" + longName, kBadLine, ""},
         {"/S /NAVIGATOR=" + longName, kBadLine, ""}, {"/S /uninstall /D=C:\\A", kBadLine, ""},
+        {"/S /LOG=" + fits, kUnattendedLine, "0|0|" + fits + "||"}, {"/S /LOG=" + longName, kBadLine, ""},
+        {"/S /NAVIGATOR=\"" + fits + "\"", kUnattendedLine, "0|0||" + fits + "|"},
+        {"/S /NAVIGATOR=\"" + longName + "\"", kBadLine, ""}, {"/S /D=" + fits, kUnattendedLine, "0|0|||" + fits},
+        {"/S /D=\"" + longName + "\"", kBadLine, ""}, {"/S /S", kBadLine, ""}, {"/S /NOOTHER /noother", kBadLine, ""},
+        {"/S /NAVIGATOR=a /navigator=b", kBadLine, ""}, {"/S /LOG=a /uninstall /log=a", kBadLine, ""},
     };
     for (auto& c : cases) {
         UnattendedSwitches s;

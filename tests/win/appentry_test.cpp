@@ -73,6 +73,8 @@ TEST_F(AppEntry, LayoutWrittenBySetupAndRemovedAgain)
         EXPECT_TRUE(regstate::HasNoValuesOrSubkeys(CU, kCompany + "\\P 1.95"));
         EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "P 1.95"));
         EXPECT_TRUE(IsString(LM, kUninstallEntry, "UninstallString", c.uninstall));
+        std::string quiet = c.uninstall.substr(0, c.uninstall.rfind(' ')) + " /S /uninstall";   // no window at all
+        EXPECT_TRUE(IsString(LM, kUninstallEntry, "QuietUninstallString", quiet));
 
         bench::SetRegString(CU, kProduct + "\\1.90", "Path", "C:\\OLDER");
         ASSERT_EQ(1u, regstate::Run(setup, "remove " + args) & 0xFFFF);
