@@ -78,13 +78,23 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
         CloseSettingsStore();
     }
 
-    // the uninstaller is this setup program's file name in the program's folder
+    // the uninstaller is this setup program's file name in the product's folder
+    const char* location = setupFolder ? setupFolder : folder;
     CSetupFile self;
     self.Probe();
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         SetFittingString(key, "DisplayName", names.versionedProduct);
+        // what package managers match an installation by; older systems ignore them
+        if (!names.version.IsEmpty())
+            SetFittingString(key, "DisplayVersion", names.version);
+        if (!names.company.IsEmpty())
+            SetFittingString(key, "Publisher", names.company);
+        SetFittingString(key, "InstallLocation", location);
+        SetFittingString(key, "DisplayIcon", program.FullPath());
+        key.SetDword("NoModify", 1);
+        key.SetDword("NoRepair", 1);
         if (self.Probed()) {
-            CStr uninstaller = self.PathIn(setupFolder ? setupFolder : folder);
+            CStr uninstaller = self.PathIn(location);
             char command[MAX_PATH];
             if (BuildCommand(command, sizeof command, uninstaller, "/uninstall"))
                 key.SetString("UninstallString", command);

@@ -45,6 +45,17 @@ LONG CKey::SetString(const char* name, const char* value) const
     return rc;
 }
 
+LONG CKey::SetDword(const char* name, DWORD value) const
+{
+    LONG rc = RegSetValueExA(m_key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
+    if (rc == ERROR_SUCCESS && JournalOn()) {
+        char text[16];
+        wsprintfA(text, "dword:%08lx", value);
+        Journal("registry value written:", m_key, 0, name, text);
+    }
+    return rc;
+}
+
 bool CKey::QueryString(const char* name, char* buf, DWORD size, bool anyType) const
 {
     return QueryRegString(m_key, name, buf, size, anyType);
