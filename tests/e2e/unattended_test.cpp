@@ -22,8 +22,10 @@ BOOL CALLBACK Collect(HWND h, LPARAM)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
+    if (pid != g_pid)
+        return TRUE;
     std::string seen = IsPage(h, IDC_PROGRESS_FRAME) ? " [progress]" : " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
-    if (pid == g_pid && g_windows.find(seen) == std::string::npos)
+    if (g_windows.find(seen) == std::string::npos)
         g_windows += seen;
     return TRUE;
 }
