@@ -19,82 +19,45 @@ static size_t Length(const char* s)
     return n;
 }
 
-static size_t TokenLength(const char* p)
-{
-    size_t n = 0;
-    while (p[n] && !IsBlank(p[n]))
-        ++n;
-    return n;
-}
-
-// The switch `name` is the whole token.
-static bool IsSwitch(const char* p, size_t n, const char* name)
-{
-    return n == Length(name) && EqualNoCaseN(p, name, n);
-}
-
-// The token starts with "name=".
+// p starts with `prefix` (any case).
 static bool HasPrefix(const char* p, const char* prefix, size_t& prefixLength)
 {
     prefixLength = Length(prefix);
     return EqualNoCaseN(p, prefix, prefixLength);
 }
 
-static bool Acceptable(const char* value, size_t n)
-{
-    if (n == 0 || n > kMaxValue)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (value[i] == '"')
-            return false;
-    return true;
-}
+// Quotes never reach a value: the argument rules refuse a quote of the text,
+// and the rest of the line is taken only when it holds none.
+static bool Acceptable(const char*, size_t n) { return n > 0 && n <= kMaxValue; }
 
 // One argument at p by the system's rules for command lines: blanks outside
 // quotes end it; 2n backslashes before a quote give n, and the quote opens or
 // closes a quoted part; 2n+1 give n and a quote of the text. A quoted part
 // closed by an odd number of backslashes and a quote at a blank or the line's
-// end keeps its backslashes as typed ("C:\Net scape\"), as before. Advances p
-// past it; false for a quote of the text (no path holds one) or an argument
+// end keeps its backslashes as typed ("C:\Net scape\"), as before. Advances
+// p past it; false for a quote of the text (no path holds one), an argument
 // that cannot fit `arg`, or a quoted part left open.
 static bool ReadArgument(const char*& p, char* arg, size_t size)
 {
-    size_t n = 0;
+    size_t n = 0, slashes = 0;
     bool quoted = false;
-    while (*p && (quoted || !IsBlank(*p))) {
+    for (; *p && (quoted || !IsBlank(*p)); ++p) {
         if (*p == '"') {
-            size_t quotes = 1;
-            while (p[quotes] == '"')
-                ++quotes;
-            // "" outside a quoted part is an empty one; any other run holds a quote
-            if (quotes > (quoted ? 1u : 2u))
+            if (slashes % 2 == 0)
+                n -= slashes / 2;
+            else if (!quoted || (p[1] && !IsBlank(p[1])))   // an odd run closes only at the end
                 return false;
-            quoted ^= quotes == 1;
-            p += quotes;
+            // "" stands for an empty part or a quote of the text: no value has either
+            if (p[1] == '"')
+                return false;
+            quoted = !quoted;
+            slashes = 0;
             continue;
         }
-        if (*p != '\\') {
-            if (n + 1 >= size)
-                return false;
-            arg[n++] = *p++;
-            continue;
-        }
-        size_t run = 0, keep;
-        while (p[run] == '\\')
-            ++run;
-        if (p[run] != '"')
-            keep = run;
-        else if (run % 2 == 0)
-            keep = run / 2;
-        else if (quoted && (!p[run + 1] || IsBlank(p[run + 1])))
-            keep = run;
-        else
+        slashes = *p == '\\' ? slashes + 1 : 0;
+        if (n + 1 >= size)
             return false;
-        if (n + keep >= size)
-            return false;
-        for (size_t i = 0; i < keep; ++i)
-            arg[n++] = '\\';
-        p += run;
+        arg[n++] = *p;
     }
     arg[n] = 0;
     // a quote left open is a typing slip, not a value
@@ -110,60 +73,52 @@ static bool ReadRest(const char* p, CStr& value)
     return Acceptable(p, n) && value.Set(p, n);
 }
 
-// "name=value" in `arg`: the value when it is acceptable.
-static bool ReadSwitchValue(const char* arg, const char* name, bool& seen, CStr& value, bool& bad)
+static bool HasQuote(const char* p)
 {
-    size_t prefix;
-    if (!HasPrefix(arg, name, prefix))
-        return false;
-    const char* v = arg + prefix;
-    bad = seen || !Acceptable(v, Length(v)) || !value.Set(v, Length(v));
-    seen = true;
-    return true;
+    while (*p && *p != '"')
+        ++p;
+    return *p != 0;
 }
 
 SetupLineKind ReadSetupLine(const char* line, UnattendedSwitches& out)
 {
     const char* p = SkipBlanks(line ? line : "");
-    if (!IsSwitch(p, TokenLength(p), "/S"))
+    if (!EqualNoCaseN(p, "/S", 2) || (p[2] && !IsBlank(p[2])))
         return kInteractiveLine;
     p += 2;
-    UnattendedSwitches read;
-    bool seenLog = false, seenNavigator = false, seenFolder = false;
+    UnattendedSwitches& read = out;
+    // three switches alone, then three with a value; a value read is never
+    // empty, so an empty one has not been given
+    static const char* const kSwitches[] = {"/uninstall", "/NOOTHER", "/PROGRESS", "/LOG=", "/NAVIGATOR=", "/D="};
     for (;;) {
         p = SkipBlanks(p);
         if (!*p)
             break;
         size_t prefix;
-        bool quoteFollows = false;
-        for (const char* q = p; *q; ++q)
-            quoteFollows |= *q == '"';
-        // "/D=" without quotes: the rest of the line, blanks and all
-        if (HasPrefix(p, "/D=", prefix) && !quoteFollows) {
-            if (seenFolder || !ReadRest(p + prefix, read.folder))
+        // "/D=" with no quote after it: the rest of the line, blanks and all
+        if (HasPrefix(p, "/D=", prefix) && !HasQuote(p)) {
+            if (!read.folder.IsEmpty() || !ReadRest(p + prefix, read.folder))
                 return kBadLine;
             break;
         }
         char arg[kMaxValue + 16];
-        bool bad = false;
         if (!ReadArgument(p, arg, sizeof arg))
             return kBadLine;
-        if (IsSwitch(arg, Length(arg), "/uninstall") && !read.uninstall)
-            read.uninstall = true;
-        else if (IsSwitch(arg, Length(arg), "/NOOTHER") && !read.noOther)
-            read.noOther = true;
-        else if (IsSwitch(arg, Length(arg), "/PROGRESS") && !read.progress)
-            read.progress = true;
-        else if (!ReadSwitchValue(arg, "/LOG=", seenLog, read.log, bad) &&
-                 !ReadSwitchValue(arg, "/NAVIGATOR=", seenNavigator, read.navigator, bad) &&
-                 !ReadSwitchValue(arg, "/D=", seenFolder, read.folder, bad))
-            return kBadLine;
-        if (bad)
+        size_t n = Length(arg), i = 0;
+        for (; i < 6; ++i)
+            if (HasPrefix(arg, kSwitches[i], prefix) && (i >= 3 || n == prefix))
+                break;
+        if (i < 3) {
+            bool& flag = i == 0 ? read.uninstall : i == 1 ? read.noOther : read.progress;
+            if (flag)
+                return kBadLine;
+            flag = true;
+            continue;
+        }
+        CStr& value = i == 3 ? read.log : i == 4 ? read.navigator : read.folder;
+        if (i == 6 || !value.IsEmpty() || !Acceptable(arg + prefix, n - prefix) || !value.Set(arg + prefix, n - prefix))
             return kBadLine;
     }
     // a removal takes the folder of the copy it runs from
-    if (read.uninstall && !read.folder.IsEmpty())
-        return kBadLine;
-    out = read;
-    return kUnattendedLine;
+    return read.uninstall && !read.folder.IsEmpty() ? kBadLine : kUnattendedLine;
 }

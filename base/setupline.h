@@ -21,6 +21,6 @@ struct UnattendedSwitches {
 // line into arguments (quoted as a whole or in part). "/D=" with no quote in
 // the rest of the line takes all of it. Anything else is a bad line, as is
 // an empty value, one of 260 characters or more, one with a double quote in
-// it, a quote left open, or "/D=" given with "/uninstall". `out` is filled
-// only for an unattended line.
+// it, a quote left open, or "/D=" given with "/uninstall". `out`, fresh,
+// holds the switches of an unattended line (of a bad one, what was read).
 SetupLineKind ReadSetupLine(const char* line, UnattendedSwitches& out);

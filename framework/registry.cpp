@@ -45,15 +45,10 @@ LONG CKey::SetString(const char* name, const char* value) const
     return rc;
 }
 
-LONG CKey::SetDword(const char* name, DWORD value) const
+LONG CKey::SetFlag(const char* name) const
 {
-    LONG rc = RegSetValueExA(m_key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
-    if (rc == ERROR_SUCCESS && JournalOn()) {
-        char text[16];
-        wsprintfA(text, "dword:%08lx", value);
-        Journal("registry value written:", m_key, 0, name, text);
-    }
-    return rc;
+    DWORD one = 1;
+    return RegSetValueExA(m_key, name, 0, REG_DWORD, (const BYTE*)&one, sizeof one);
 }
 
 bool CKey::QueryString(const char* name, char* buf, DWORD size, bool anyType) const

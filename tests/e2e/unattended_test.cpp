@@ -87,7 +87,7 @@ TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
 
     // what package managers match the installation by (REG_SZ 1, REG_DWORD 4)
     std::string entry = regstate::Dump(LM, kWindows + "Uninstall\\VANTREL.EXE");
-    for (std::string value : {"[DisplayVersion] type 1 = 1.95", "[Publisher] type 1 = Zyne Systems",
+    for (const std::string& value : std::vector<std::string>{"[DisplayVersion] type 1 = 1.95", "[Publisher] type 1 = Zyne Systems",
                                "[InstallLocation] type 1 = " + other, "[DisplayIcon] type 1 = " + other + "\\VANTREL.EXE"})
         EXPECT_NE(std::string::npos, entry.find(value + "\\x0\n")) << value;
     for (std::string value : {"[NoModify] type 4 = ", "[NoRepair] type 4 = "})

@@ -235,7 +235,7 @@ TEST(SetupLine, Switches)
         {"/S /D=\"C:\\A B\" \"/uninstall\"", kBadLine, ""}, {"/S /D=C:\\\"A B\"", kBadLine, ""},
         {"/S \"/uninstall\" \"/LOG=C:\\a b\\x.log\" \"/NAVIGATOR=C:\\a b\"", kUnattendedLine, "1|0|C:\\a b\\x.log|C:\\a b|"},
         {"/S /NAVIGATOR=\"C:\\Net scape\\\" /LOG=a\\\\b", kUnattendedLine, "0|0|a\\\\b|C:\\Net scape\\|"},
-        {"/S /LOG=\"a\"b /NAVIGATOR=n\"\"", kUnattendedLine, "0|0|ab|n|"}, {"/S /PROGRESS /uninstall", kUnattendedLine, "1|0||||progress"},
+        {"/S /LOG=\"a\"b", kUnattendedLine, "0|0|ab||"}, {"/S /LOG=a /NAVIGATOR=n\"\"", kBadLine, ""}, {"/S /PROGRESS /uninstall", kUnattendedLine, "1|0||||progress"},
         {"/S \"/NAVIGATOR=" + name259 + "\"", kUnattendedLine, "0|0||" + name259 + "|"},
         {"/S \"/NAVIGATOR=" + longName + "\"", kBadLine, ""}, {"/S /LOG=a\\\"b", kBadLine, ""},
         {"/S /LOG=\"a\\\"b\"", kBadLine, ""}, {"/S /LOG=\"a\"\"b\"", kBadLine, ""}, {"/S /LOG=a\"\"\"b", kBadLine, ""},
