@@ -16,7 +16,7 @@ const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_US
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 
 DWORD g_pid;
-std::string g_windows;   // every top-level window of g_pid seen
+std::string g_windows, g_hidden;   // every top-level window of g_pid seen, and those never shown
 
 BOOL CALLBACK Collect(HWND h, LPARAM)
 {
@@ -25,14 +25,16 @@ BOOL CALLBACK Collect(HWND h, LPARAM)
     if (pid != g_pid)
         return TRUE;
     std::string seen = IsPage(h, IDC_PROGRESS_FRAME) ? " [progress]" : " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
-    if (g_windows.find(seen) == std::string::npos)
-        g_windows += seen;
+    std::string& list = IsWindowVisible(h) ? g_windows : g_hidden;
+    if (list.find(seen) == std::string::npos)
+        list += seen;
     return TRUE;
 }
 
 // Runs exe with args in its folder, watching all top-level windows until it
 // ends: none may appear but `shown` ("[progress]": the progress dialog),
-// whose Cancel is pressed with `cancel`. Its exit code.
+// whose Cancel is pressed with `cancel`; a run that shows nothing makes no
+// window at all, not even a hidden one. Its exit code.
 long RunSetup(const std::string& exe, const std::string& args, const std::string& shown = "", bool cancel = false)
 {
     Process p;
@@ -40,12 +42,16 @@ long RunSetup(const std::string& exe, const std::string& args, const std::string
         return -2;
     g_pid = p.Id();
     g_windows.clear();
+    g_hidden.clear();
     for (DWORD start = GetTickCount(); p.Running() && GetTickCount() - start < 60000; Sleep(2)) {
         EnumWindows(Collect, 0);
         if (HWND progress = cancel ? ProgressDialog(g_pid) : nullptr)
             cancel = !PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
     }
     EXPECT_EQ(shown, g_windows) << "windows of " << args;
+    if (shown.empty()) {
+        EXPECT_EQ("", g_hidden) << "hidden windows of " << args;
+    }
     return p.Wait(0);
 }
 
