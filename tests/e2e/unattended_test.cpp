@@ -2,6 +2,9 @@
 // window at any time, the outcome in the exit code.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "bench.h"
 #include "fixtures.h"
 #include "quillset.h"
@@ -16,7 +19,9 @@ const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_US
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 
 DWORD g_pid;
-std::string g_windows, g_hidden;   // every top-level window of g_pid seen, and those never shown
+// every top-level window of g_pid seen, and those never shown; a window is
+// the progress dialog once it has been seen with its frame
+std::map<HWND, std::string> g_windows, g_hidden;
 
 BOOL CALLBACK Collect(HWND h, LPARAM)
 {
@@ -24,11 +29,21 @@ BOOL CALLBACK Collect(HWND h, LPARAM)
     GetWindowThreadProcessId(h, &pid);
     if (pid != g_pid)
         return TRUE;
-    std::string seen = IsPage(h, IDC_PROGRESS_FRAME) ? " [progress]" : " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
-    std::string& list = IsWindowVisible(h) ? g_windows : g_hidden;
-    if (list.find(seen) == std::string::npos)
-        list += seen;
+    std::string& seen = (IsWindowVisible(h) ? g_windows : g_hidden)[h];
+    if (seen != " [progress]")
+        seen = IsPage(h, IDC_PROGRESS_FRAME) ? " [progress]" : " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
     return TRUE;
+}
+
+std::string Listed(const std::map<HWND, std::string>& windows)
+{
+    std::set<std::string> labels;
+    for (auto& w : windows)
+        labels.insert(w.second);
+    std::string list;
+    for (auto& label : labels)
+        list += label;
+    return list;
 }
 
 // Runs exe with args in its folder, watching all top-level windows until it
@@ -48,9 +63,9 @@ long RunSetup(const std::string& exe, const std::string& args, const std::string
         if (HWND progress = cancel ? ProgressDialog(g_pid) : nullptr)
             cancel = !PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
     }
-    EXPECT_EQ(shown, g_windows) << "windows of " << args;
+    EXPECT_EQ(shown, Listed(g_windows)) << "windows of " << args;
     if (shown.empty()) {
-        EXPECT_EQ("", g_hidden) << "hidden windows of " << args;
+        EXPECT_EQ("", Listed(g_hidden)) << "hidden windows of " << args;
     }
     return p.Wait(0);
 }
