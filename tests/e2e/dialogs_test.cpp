@@ -211,21 +211,12 @@ TEST_F(Dialogs, AboutBox)
 TEST(Markets, EveryTextFitsItsControl)
 {
     const int pages[] = {IDD_ABOUT, IDD_AGREEMENT, IDD_PROGRESS, IDD_PLAYER_DESTINATION, IDD_PLUGIN_DESTINATION};
-    struct { int dialog, control; UINT text; } later[] = {
-        {IDD_PLAYER_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_FOUND},
-        {IDD_PLAYER_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_NO_PLUGINS},
-        {IDD_PLAYER_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_NOT_FOUND},
-        {IDD_PLUGIN_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_FOUND},
-        {IDD_PLUGIN_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_NO_PLUGINS},
-        {IDD_PLUGIN_DESTINATION, IDC_NAVIGATOR_LABEL, IDS_NAV_NOT_FOUND},
-        {IDD_PLAYER_DESTINATION, IDC_BROWSE_NAVIGATOR, IDS_BROWSE_BUTTON},
-        {IDD_PLAYER_DESTINATION, IDC_BROWSE_NAVIGATOR, IDS_CHANGE_BUTTON},
-        {IDD_PLUGIN_DESTINATION, IDC_BROWSE_NAVIGATOR, IDS_BROWSE_BUTTON},
-        {IDD_PLUGIN_DESTINATION, IDC_BROWSE_NAVIGATOR, IDS_CHANGE_BUTTON},
-        {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_CHECKING_MODULES}, {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_INSTALLING},
-        {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_INSTALL_DONE}, {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_REGISTERING},
-        {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_REMOVING}, {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_REMOVAL_DONE},
-        {IDD_PROGRESS, IDC_PROGRESS_STATUS, IDS_UNREGISTERING},
+    // set at run time, in whichever dialog has the control
+    struct { int control; std::vector<UINT> texts; } later[] = {
+        {IDC_NAVIGATOR_LABEL, {IDS_NAV_FOUND, IDS_NAV_NO_PLUGINS, IDS_NAV_NOT_FOUND}},
+        {IDC_BROWSE_NAVIGATOR, {IDS_BROWSE_BUTTON, IDS_CHANGE_BUTTON}},
+        {IDC_PROGRESS_STATUS, {IDS_CHECKING_MODULES, IDS_INSTALLING, IDS_INSTALL_DONE, IDS_REGISTERING, IDS_REMOVING,
+                               IDS_REMOVAL_DONE, IDS_UNREGISTERING}},
     };
     for (const char* market : {"", "de\\"}) {
         HMODULE setup = Resources(market, "Quillset.exe");
@@ -253,9 +244,9 @@ TEST(Markets, EveryTextFitsItsControl)
             bold.lfWeight = FW_BOLD;
             HFONT boldFont = CreateFontIndirectA(&bold);
             for (auto& l : later)
-                if (l.dialog == page)
-                    check(GetDlgItem(dlg, l.control), StringOf(setup, l.text),
-                          l.control == IDC_PROGRESS_STATUS ? boldFont : font);
+                for (UINT text : l.texts)
+                    if (HWND c = GetDlgItem(dlg, l.control))
+                        check(c, StringOf(setup, text), l.control == IDC_PROGRESS_STATUS ? boldFont : font);
             DeleteObject(boldFont);
             DestroyWindow(dlg);
         }
