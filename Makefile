@@ -65,20 +65,23 @@ fuzz: deps
 # run and play take the i686 programs where they can run, else the twin.
 RUN_TREE = $$(if scripts/wine-probe >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)
 
+# SETS=de walks the German sets (dist/player-de, dist/plugin-de) instead.
+SETS ?=
 run: build
 	@tree=$(RUN_TREE); echo "Running the programs of $$tree"; \
-	scripts/with-display scripts/run-sample $$tree
+	scripts/with-display scripts/run-sample $$tree $(SETS)
 
 # Opens the sample presentation in the player under Wine.
 play: build
 	@tree=$(RUN_TREE); echo "Running the programs of $$tree"; \
 	scripts/with-display scripts/play-sample $$tree
 
-# The sample install sets checked and packed: BUILD/dist/player.zip,
-# BUILD/dist/plugin.zip and BUILD/dist/SHA256SUMS, and beside each zip the
-# package manager's manifest (BUILD/dist/<set>-manifest/). What a set cannot
-# say comes from these options (sample values unless given):
-#   make dist PACKAGE_IDS="player=Maker.Player plugin=Maker.Plugin" \
+# The sample install sets checked and packed, for each market:
+# BUILD/dist/player.zip, plugin.zip, player-de.zip, plugin-de.zip and
+# BUILD/dist/SHA256SUMS, and beside each zip the package manager's manifest
+# (BUILD/dist/<set>-manifest/). What a set cannot say comes from these
+# options (sample values unless given):
+#   make dist PACKAGE_IDS="player=Maker.Player plugin=Maker.Plugin ..." \
 #             PUBLISHER_URL=https://... DOWNLOAD_URL=https://.../ LICENSE=...
 dist: build
 	cmake --build $(BUILD) --target archives

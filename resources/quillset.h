@@ -21,7 +21,7 @@
 #define IDC_PLAYER_FOLDER       1000    /* destination: the install set's folder */
 #define IDC_NAVIGATOR_FOLDER    1001    /* destination: Navigator's folder */
 #define IDC_BROWSE_PLAYER       1004    /* destination: "&Browse..." for 1000 */
-#define IDC_BROWSE_NAVIGATOR    1005    /* destination: "Chang&e" or "Brows&e..." for 1001 */
+#define IDC_BROWSE_NAVIGATOR    1005    /* destination: string 122 or 111 for 1001 */
 #define IDC_NAVIGATOR_LABEL     1006    /* destination: what is known of Navigator */
 #define IDC_OTHER_PRODUCT       1008    /* destination: check box for the other product */
 #define IDC_DESTINATION_LINE    1009    /* destination: the line between the two parts */
@@ -46,6 +46,7 @@
 #define IDS_EXTENSION           108
 #define IDS_BAD_FILE_NAME       109
 #define IDS_BROWSE_PLAYER       110
+#define IDS_BROWSE_BUTTON       111     /* destination: button 1005 without a Navigator */
 #define IDS_PLAYER_NO_PATH      112
 #define IDS_MIME_TYPE           113
 #define IDS_PROGID              114
@@ -56,6 +57,7 @@
 #define IDS_CANCELED            119
 #define IDS_RESTART_NAVIGATOR   120
 #define IDS_INSTALLING          121
+#define IDS_CHANGE_BUTTON       122     /* destination: button 1005 with a Navigator found */
 #define IDS_INSTALL_DONE        123
 #define IDS_FILE_IN_USE         124
 #define IDS_WRITE_PROTECTED     125

@@ -7,9 +7,6 @@
 #include "browse.h"
 #include "quillset.h"
 
-// Button 1005's caption while there is no Navigator to change.
-static const char kBrowseCaption[] = "Brows&e...";
-
 CDestinationDialog::CDestinationDialog(CInstallSet& set)
     : CModalDialog((set.flags & kPlayerSet) ? IDD_PLAYER_DESTINATION : IDD_PLUGIN_DESTINATION), otherChecked(0),
       m_set(set), m_icon(LoadIconA(CApp::Get()->Instance(), MAKEINTRESOURCEA(IDI_PROGRAM))),
@@ -56,7 +53,7 @@ void CDestinationDialog::UpdateNavigatorState(bool recheck)
     if (recheck)
         CheckNavigator();
     UINT label = m_navigatorFound ? IDS_NAV_FOUND : m_navigatorTooOld ? IDS_NAV_NO_PLUGINS : IDS_NAV_NOT_FOUND;
-    SetDlgItemTextA(m_hwnd, IDC_BROWSE_NAVIGATOR, m_navigatorFound ? "Chang&e" : kBrowseCaption);
+    SetDlgItemTextA(m_hwnd, IDC_BROWSE_NAVIGATOR, LoadText(m_navigatorFound ? IDS_CHANGE_BUTTON : IDS_BROWSE_BUTTON));
     SetDlgItemTextA(m_hwnd, IDC_NAVIGATOR_LABEL, LoadText(label));
     SendMessageA(Item(IDC_NAVIGATOR_FOLDER), EM_SETREADONLY, m_navigatorFound, 0);
     Enable(IDOK, m_navigatorFound || (m_playerForm && !otherChecked));
@@ -100,8 +97,8 @@ bool CDestinationDialog::OnCommand(UINT id, UINT code, HWND)
         Browse(IDC_PLAYER_FOLDER, IDS_BROWSE_PLAYER, false);
         return true;
     case IDC_BROWSE_NAVIGATOR:
-        if (strcmp(ItemText(id), kBrowseCaption) != 0) {
-            // "Chang&e": the found folder becomes editable without a new check
+        if (strcmp(ItemText(id), LoadText(IDS_BROWSE_BUTTON)) != 0) {
+            // "Change": the found folder becomes editable without a new check
             m_navigatorFound = 0;
             UpdateNavigatorState(false);
             FocusEdit(IDC_NAVIGATOR_FOLDER);

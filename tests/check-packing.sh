@@ -12,9 +12,10 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "$*"; exit 1; }
 export LC_ALL=C TZ=UTC
+sets=$(for set in player plugin player-de plugin-de; do [ -d "$dist/$set" ] && echo $set; done)
 
 for copy in a b c; do
-    for set in player plugin; do
+    for set in $sets; do
         mkdir -p "$tmp/$copy/$set"
         # b: made in reverse order, other dates and permissions
         for f in $(ls "$dist/$set" | if [ $copy = b ]; then sort -r; else cat; fi); do
@@ -24,11 +25,11 @@ for copy in a b c; do
     done
 done
 unset SOURCE_DATE_EPOCH
-"$pack" "$tmp/a" player plugin >/dev/null || fail "packing a failed"
-"$pack" "$tmp/b" player plugin >/dev/null || fail "packing b failed"
-SOURCE_DATE_EPOCH=946684800 "$pack" "$tmp/c" player plugin >/dev/null || fail "packing c failed"
+"$pack" "$tmp/a" $sets >/dev/null || fail "packing a failed"
+"$pack" "$tmp/b" $sets >/dev/null || fail "packing b failed"
+SOURCE_DATE_EPOCH=946684800 "$pack" "$tmp/c" $sets >/dev/null || fail "packing c failed"
 
-for set in player plugin; do
+for set in $sets; do
     cmp "$tmp/a/$set.zip" "$tmp/b/$set.zip" || fail "$set.zip differs with other dates, permissions or order"
     cmp -s "$tmp/a/$set.zip" "$tmp/c/$set.zip" && fail "$set.zip ignores SOURCE_DATE_EPOCH"
     names=$(zipinfo -1 "$tmp/a/$set.zip")
@@ -46,9 +47,9 @@ done
 value() { sed -n "s/^ *-\{0,1\} *$1: //p" "$2" | head -1 | sed 's/^"\(.*\)"$/\1/; s/\\"/"/g'; }
 # A version resource's string, as the strings of the file show it.
 resource() { strings -el "$2" | sed -n "/^$1\$/{n;p;q}"; }
-"$manifests" "$tmp/a" player plugin >/dev/null || fail "no manifests written"
+"$manifests" "$tmp/a" $sets >/dev/null || fail "no manifests written"
 codes=$(sed -n 's/.*kExit[A-Za-z]* = \([1-9][0-9]*\),.*/\1/p' "$setup/runlog.h" | sort -n | tr '\n' ' ')
-for set in player plugin; do
+for set in $sets; do
     m=$(ls "$tmp/a/$set-manifest/"*.installer.yaml) l=$(ls "$tmp/a/$set-manifest/"*.locale.*.yaml)
     sum=$(sha256sum <"$tmp/a/$set.zip" | cut -d' ' -f1)
     [ "$(value InstallerSha256 "$m" | tr A-F a-f)" = "$sum" ] || fail "$set: the manifest's hash is not the zip's"
@@ -72,8 +73,12 @@ for set in player plugin; do
     done
     [ "$(value PackageVersion "$m")" = "$version" ] && [ "$(value PackageName "$l")" = "$product" ] &&
         [ "$(value Publisher "$l")" = "$company" ] || fail "$set: the package's version, name or publisher"
+    # a market's set in its own language: German for the -de sets
+    case $set in *-de) want=de-DE ;; *) want=en-US ;; esac
+    [ "$(value InstallerLocale "$m")" = $want ] && [ "$(value PackageLocale "$l")" = $want ] ||
+        fail "$set: locale $(value InstallerLocale "$m") and $(value PackageLocale "$l"), not $want"
 done
 (cd "$tmp/a" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
-[ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq 2 ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") archives"
+[ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq $(echo $sets | wc -w) ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") archives"
 echo "packing: same archives from other dates, permissions and order; names in order, one date;"
 echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values"

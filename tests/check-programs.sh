@@ -87,7 +87,10 @@ sizes)
     for arg in "$@"; do
         exe=${arg%=*}; limit=${arg##*=}
         size=$(wc -c <"$exe")
-        printf '%-14s %7d bytes (budget %d)\n' "$(basename "$exe")" "$size" "$limit"
+        # a market's own build sits in a folder named after its language (de/)
+        name=$(basename "$exe")
+        case $(basename "$(dirname "$exe")") in [a-z][a-z]) name=$(basename "$(dirname "$exe")")/$name ;; esac
+        printf '%-17s %7d bytes (budget %d)\n' "$name" "$size" "$limit"
         [ "$size" -le "$limit" ] || { echo "  over budget"; rc=1; }
     done ;;
 *)

@@ -26,6 +26,48 @@ std::string AgreementOf(const std::string& program, bool* found = nullptr)
     return text;
 }
 
+// A program of a market ("" English, "de\\" German) loaded for its resources.
+HMODULE Resources(const std::string& market, const char* program)
+{
+    return LoadLibraryExA(Built(market + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+std::string StringOf(HMODULE m, UINT id)
+{
+    char buf[1024] = "";
+    return LoadStringA(m, id, buf, sizeof buf) > 0 ? buf : "";
+}
+
+// Whether `text` drawn in `font` fits `c`: within its width (a wrapping static
+// breaks at words, no word may be wider) and its height. Push buttons keep
+// their border and focus frame clear, check boxes their box and its gap.
+std::string Overflow(HWND c, const std::string& text, HFONT font)
+{
+    RECT room;
+    GetClientRect(c, &room);
+    DWORD style = GetWindowLongA(c, GWL_STYLE);
+    UINT format = DT_CALCRECT | DT_EXPANDTABS;
+    if (ClassOf(c) == "Button") {
+        room.right -= (style & 0x0F) <= BS_DEFPUSHBUTTON ? 8 : 13 + 4;
+        format |= DT_SINGLELINE;
+    } else {
+        format |= (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK;
+        format |= (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    }
+    HDC dc = GetDC(c);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT need = {0, 0, room.right, 0};
+    DrawTextA(dc, text.c_str(), -1, &need, format);
+    SelectObject(dc, old);
+    ReleaseDC(c, dc);
+    if (need.right <= room.right && need.bottom <= room.bottom)
+        return "";
+    return "needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) + " of " +
+           std::to_string(room.right) + "x" + std::to_string(room.bottom);
+}
+
+INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
 class Dialogs : public ::testing::Test {
 protected:
     // Starts the host and waits for its dialog.
@@ -44,23 +86,28 @@ protected:
 
 TEST(AgreementText, IsPlainTextWithCrLfLinesAndAClosingZero)
 {
-    std::string text = AgreementOf(Built("Quillset.exe"));
-    ASSERT_GT(text.size(), 6000u);
-    EXPECT_LT(text.size(), 8000u);
-    EXPECT_EQ('\0', text.back());
-    EXPECT_EQ(text.size() - 1, text.find('\0'));   // no zero inside
-    EXPECT_EQ("\r\n", text.substr(text.size() - 3, 2));
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            ASSERT_EQ('\r', text[i - 1]) << "bare line feed at " << i;
+    std::string text;
+    for (const char* market : {"de\\", ""}) {   // English last: its text goes on below
+        SCOPED_TRACE(market);
+        text = AgreementOf(Built(std::string(market) + "Quillset.exe"));
+        ASSERT_GT(text.size(), 6000u);
+        EXPECT_LT(text.size(), 8000u);
+        EXPECT_EQ('\0', text.back());
+        EXPECT_EQ(text.size() - 1, text.find('\0'));   // no zero inside
+        EXPECT_EQ("\r\n", text.substr(text.size() - 3, 2));
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n') {
+                ASSERT_EQ('\r', text[i - 1]) << "bare line feed at " << i;
+            }
+            if (text[i] == '\r') {
+                ASSERT_EQ('\n', text[i + 1]) << "bare carriage return at " << i;
+            }
         }
-        if (text[i] == '\r') {
-            ASSERT_EQ('\n', text[i + 1]) << "bare carriage return at " << i;
-        }
+        EXPECT_NE(std::string::npos, text.find("Zyne Talkweave Player"));
+        EXPECT_NE(std::string::npos, text.find("Zyne Netrama Plugin"));
+        EXPECT_NE(std::string::npos, text.find("Zyne Systems"));
     }
-    EXPECT_NE(std::string::npos, text.find("Zyne Talkweave Player"));
-    EXPECT_NE(std::string::npos, text.find("Zyne Netrama Plugin"));
-    EXPECT_NE(std::string::npos, text.find("Zyne Systems"));
+    EXPECT_NE(text, AgreementOf(Built("de\\Quillset.exe")));   // each market its own
     // the host carries the same text, its bare build none
     EXPECT_EQ(text, AgreementOf(Built("tests\\DialogHost.exe")));
     bool found = true;
@@ -164,4 +211,89 @@ TEST_F(Dialogs, DestructorTableRefusesOneMore)
 {
     ASSERT_TRUE(host.Start(Built("tests\\DialogHost.exe"), "atexit", Built("tests")));
     EXPECT_EQ(32 - 1, host.Wait(10000));   // 32 slots, one the host's application object's
+}
+
+// Every text of each market's setup fits its control: each static, button and
+// check box of every dialog with its template text, in the dialog's own font,
+// and the texts the dialogs set at run time (the status line in bold).
+TEST(Markets, EveryTextFitsItsControl)
+{
+    const int pages[] = {IDD_ABOUT, IDD_AGREEMENT, IDD_PROGRESS, IDD_PLAYER_DESTINATION, IDD_PLUGIN_DESTINATION};
+    // set at run time, in whichever dialog has the control
+    struct { int control; std::vector<UINT> texts; } later[] = {
+        {IDC_NAVIGATOR_LABEL, {IDS_NAV_FOUND, IDS_NAV_NO_PLUGINS, IDS_NAV_NOT_FOUND}},
+        {IDC_BROWSE_NAVIGATOR, {IDS_BROWSE_BUTTON, IDS_CHANGE_BUTTON}},
+        {IDC_PROGRESS_STATUS, {IDS_CHECKING_MODULES, IDS_INSTALLING, IDS_INSTALL_DONE, IDS_REGISTERING, IDS_REMOVING,
+                               IDS_REMOVAL_DONE, IDS_UNREGISTERING}},
+    };
+    for (const char* market : {"", "de\\"}) {
+        HMODULE setup = Resources(market, "Quillset.exe");
+        ASSERT_TRUE(setup) << market;
+        int measured = 0;
+        for (int page : pages) {
+            HWND dlg = CreateDialogParamA(setup, MAKEINTRESOURCEA(page), nullptr, Quiet, 0);
+            ASSERT_TRUE(dlg) << market << " dialog " << page;
+            HFONT font = (HFONT)SendMessageA(dlg, WM_GETFONT, 0, 0);
+            auto check = [&](HWND c, const std::string& text, HFONT f) {
+                std::string cls = ClassOf(c);
+                DWORD type = GetWindowLongA(c, GWL_STYLE) & (cls == "Static" ? SS_TYPEMASK : 0x0F);
+                bool words = cls == "Static" ? type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP
+                                             : cls == "Button" && type <= BS_AUTOCHECKBOX;
+                if (!words || text.empty())
+                    return;
+                ++measured;
+                EXPECT_EQ("", Overflow(c, text, f)) << (*market ? "German" : "English") << ", dialog " << page
+                                                    << ", control " << GetDlgCtrlID(c) << ": \"" << text << "\"";
+            };
+            for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                check(c, WindowText(c), font);
+            LOGFONTA bold;
+            GetObjectA(font, sizeof bold, &bold);
+            bold.lfWeight = FW_BOLD;
+            HFONT boldFont = CreateFontIndirectA(&bold);
+            for (auto& l : later)
+                for (UINT text : l.texts)
+                    if (HWND c = GetDlgItem(dlg, l.control))
+                        check(c, StringOf(setup, text), l.control == IDC_PROGRESS_STATUS ? boldFont : font);
+            DeleteObject(boldFont);
+            DestroyWindow(dlg);
+        }
+        EXPECT_GE(measured, 35) << market;
+        FreeLibrary(setup);
+    }
+}
+
+// Each market's programs carry every text of the English ones, with the same
+// placeholders, and nothing that their ANSI code page (1252) cannot show.
+TEST(Markets, EveryTextIsTranslatedWithItsPlaceholders)
+{
+    for (const char* program : {"Quillset.exe", "Clearoot.exe", "Vantrel.exe"}) {
+        HMODULE en = Resources("", program), de = Resources("de\\", program);
+        ASSERT_TRUE(en && de) << program;
+        int ids = 0, translated = 0;
+        for (UINT id = 0; id < 1024; ++id) {
+            std::string english = StringOf(en, id), german = StringOf(de, id);
+            EXPECT_EQ(english.empty(), german.empty()) << program << ", string " << id;
+            auto holders = [](const std::string& t) {
+                std::string found;
+                for (size_t at = t.find('%'); at != std::string::npos; at = t.find('%', at + 1))
+                    found += t.substr(at, 2);
+                return found;
+            };
+            EXPECT_EQ(holders(english), holders(german)) << program << ", string " << id;
+            WCHAR wide[1024] = L"";
+            int n = LoadStringW(de, id, wide, 1024);
+            BOOL lost = FALSE;
+            char ansi[2048] = "";
+            WideCharToMultiByte(1252, 0, wide, n, ansi, sizeof ansi, nullptr, &lost);
+            EXPECT_FALSE(lost) << program << ", string " << id;
+            EXPECT_EQ(german, ansi) << program << ", string " << id;
+            ids += !english.empty();
+            translated += english != german;
+        }
+        EXPECT_GT(ids, 0) << program;
+        EXPECT_GT(translated, 0) << program << ": nothing translated";
+        FreeLibrary(en);
+        FreeLibrary(de);
+    }
 }

@@ -46,67 +46,74 @@ protected:
 
 TEST_F(Flows, InstallThePlayerSetThenUninstallIt)
 {
-    std::string exe = CopySet("player");
-    std::string dest = InstallPlayer(exe);
+    // each market's set, driven by control ids, ends the same
+    for (const char* language : {"", "de"}) {
+        SCOPED_TRACE(*language ? language : "en");
+        Reset();
+        Market market(language);
+        std::string exe = CopySet("player" + Market::Suffix(), "set" + Market::Suffix());
+        std::string dest = InstallPlayer(exe);
 
-    // every listed file, the type, App Paths, per-user and uninstall entries
-    EXPECT_EQ((std::vector<std::string>{"README.TXT", "SAMPLE.ZYN", "SETUP.EXE", "SETUP.INI", "VANTREL.DLL",
-                                        "VANTREL.EXE"}),
-              List(dest));
-    std::string player = dest + "\\VANTREL.EXE";
-    EXPECT_EQ("Zyne.Pres.1.95", RegString(CR, ".zyn", nullptr));
-    EXPECT_EQ("\"" + player + "\" \"%1\"", RegString(CR, "Zyne.Pres.1.95\\shell\\open\\command", nullptr));
-    EXPECT_EQ(player, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", nullptr));
-    EXPECT_EQ(dest, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", "Path"));
-    EXPECT_EQ(dest, RegString(CU, "Software\\Zyne Systems\\Zyne Talkweave Player\\1.95", "Path"));
-    std::string uninstall = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "UninstallString");
-    EXPECT_EQ("\"" + dest + "\\SETUP.EXE\" /uninstall", uninstall);
+        // every listed file, the type, App Paths, per-user and uninstall entries
+        EXPECT_EQ((std::vector<std::string>{"README.TXT", "SAMPLE.ZYN", "SETUP.EXE", "SETUP.INI", "VANTREL.DLL",
+                                            "VANTREL.EXE"}),
+                  List(dest));
+        std::string player = dest + "\\VANTREL.EXE";
+        EXPECT_EQ("Zyne.Pres.1.95", RegString(CR, ".zyn", nullptr));
+        EXPECT_EQ("\"" + player + "\" \"%1\"", RegString(CR, "Zyne.Pres.1.95\\shell\\open\\command", nullptr));
+        EXPECT_EQ(player, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", nullptr));
+        EXPECT_EQ(dest, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", "Path"));
+        EXPECT_EQ(dest, RegString(CU, "Software\\Zyne Systems\\Zyne Talkweave Player\\1.95", "Path"));
+        std::string uninstall = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "UninstallString");
+        EXPECT_EQ("\"" + dest + "\\SETUP.EXE\" /uninstall", uninstall);
 
-    // the installed player opens a document
-    {
-        std::string trace = base + "\\trace.txt";
-        SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
-        Process viewer;
-        ASSERT_TRUE(viewer.Start(player, "SAMPLE.ZYN", dest));
-        EXPECT_TRUE(WaitForWindow(viewer.Id(), "Zyne Talkweave Player_MAIN", 10000));
-        SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
-        Sleep(300);
-        viewer.Kill();
-        EXPECT_NE(std::string::npos, ReadFile(trace).find("103 \"SAMPLE.ZYN\""));
-    }
-
-    // again over it: the destination page names the installed folder;
-    // cancelled there, nothing changes
-    std::string before = State(dest);
-    {
-        Walk run(exe, "");
-        run.ThroughThePages(dest, IDCANCEL);
-        run.Ends();
-    }
-    EXPECT_EQ(before, State(dest));
-
-    // the Add/Remove Programs command: No changes nothing, Yes removes it all
-    std::string setup = uninstall.substr(1, uninstall.find('"', 1) - 1);
-    for (int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
-        Walk run(setup, "/uninstall");
-        Box confirm = run.Expect(Text(IDS_CONFIRM_REMOVE));
-        EXPECT_EQ(IDNO, confirm.defaultButton);
-        EXPECT_STREQ("exclamation", IconName(confirm.icon));
-        run.Press(confirm.hwnd, answer);
-        run.Ends();
-        if (answer == IDNO) {
-            EXPECT_EQ(before, State(dest));
+        // the installed player opens a document
+        {
+            std::string trace = base + "\\trace.txt";
+            SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", trace.c_str());
+            Process viewer;
+            ASSERT_TRUE(viewer.Start(player, "SAMPLE.ZYN", dest));
+            EXPECT_TRUE(WaitForWindow(viewer.Id(), "Zyne Talkweave Player_MAIN", 10000));
+            SetEnvironmentVariableA("VANTREL_ENGINE_TRACE", nullptr);
+            Sleep(300);
+            viewer.Kill();
+            EXPECT_NE(std::string::npos, ReadFile(trace).find("103 \"SAMPLE.ZYN\""));
         }
+
+        // again over it: the destination page names the installed folder;
+        // cancelled there, nothing changes
+        std::string before = State(dest);
+        {
+            Walk run(exe, "");
+            run.ThroughThePages(dest, IDCANCEL);
+            run.Ends();
+        }
+        EXPECT_EQ(before, State(dest));
+
+        // the Add/Remove Programs command: No changes nothing, Yes removes it all
+        std::string setup = uninstall.substr(1, uninstall.find('"', 1) - 1);
+        for (int answer : {IDNO, IDYES}) {
+            SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+            Walk run(setup, "/uninstall");
+            Box confirm = run.Expect(Text(IDS_CONFIRM_REMOVE));
+            EXPECT_EQ(IDNO, confirm.defaultButton);
+            EXPECT_STREQ("exclamation", IconName(confirm.icon));
+            run.Press(confirm.hwnd, answer);
+            run.Ends();
+            if (answer == IDNO) {
+                EXPECT_EQ(before, State(dest));
+            }
+        }
+        HWND report = HelperMessage(10000);
+        ASSERT_TRUE(report) << "no report from the helper";
+        EXPECT_EQ(std::string(kPlayerName) + BuiltText(Market::Folder() + "Clearoot.exe", 1) + dest + ".",
+                  ReadBox(report).text);
+        bench::Press(report, IDOK);
+        EXPECT_FALSE(KeyExists(CR, ".zyn"));
+        EXPECT_FALSE(KeyExists(LM, kWindows + "App Paths\\VANTREL.EXE"));
+        EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
+        EXPECT_FALSE(Exists(dest));   // the helper took the setup program and the emptied folder
     }
-    HWND report = HelperMessage(10000);
-    ASSERT_TRUE(report) << "no report from the helper";
-    EXPECT_EQ(std::string(kPlayerName) + BuiltText("Clearoot.exe", 1) + dest + ".", ReadBox(report).text);
-    bench::Press(report, IDOK);
-    EXPECT_FALSE(KeyExists(CR, ".zyn"));
-    EXPECT_FALSE(KeyExists(LM, kWindows + "App Paths\\VANTREL.EXE"));
-    EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
-    EXPECT_FALSE(Exists(dest));   // the helper took the setup program and the emptied folder
 }
 
 // Which command lines uninstall: the whole text, in any case; every one

@@ -8,9 +8,16 @@
 
 namespace bench {
 
+static std::string s_market;
+
+Market::Market(const std::string& language) { s_market = language; }
+Market::~Market() { s_market.clear(); }
+std::string Market::Folder() { return s_market.empty() ? "" : s_market + "\\"; }
+std::string Market::Suffix() { return s_market.empty() ? "" : "-" + s_market; }
+
 std::string SetupText(UINT id, const std::string& arg1, const std::string& arg2)
 {
-    return BuiltText("Quillset.exe", id, arg1, arg2);
+    return BuiltText(Market::Folder() + "Quillset.exe", id, arg1, arg2);
 }
 
 std::string ProgramFiles()

@@ -10,8 +10,18 @@
 
 namespace bench {
 
-// String `id` of setup's built string table, "%1" and "%2" replaced.
+// String `id` of setup's built string table, "%1" and "%2" replaced: of the
+// English setup, or of the market a Market names while it lives.
 std::string SetupText(UINT id, const std::string& arg1 = "", const std::string& arg2 = "");
+class Market {
+public:
+    explicit Market(const std::string& language);   // "" English, "de" German
+    ~Market();
+    // Where the market's programs are in the build tree ("", "de\\"); its
+    // sets' names end in Suffix() ("player-de").
+    static std::string Folder();
+    static std::string Suffix();
+};
 // HKLM's "ProgramFilesDir", where the sets install by default.
 std::string ProgramFiles();
 
