@@ -1,5 +1,6 @@
 #include "descrules.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 void SplitMode(const char* mode, CStr& base, CStr& suffix)
@@ -67,3 +68,23 @@ bool IsPlainFileName(const char* name)
 bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine, "/uninstall"); }
 
 bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }
+
+const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, unsigned long firstSize,
+                             char** grown)
+{
+    *grown = 0;
+    char* buf = first;
+    for (unsigned long size = firstSize;;) {
+        // zero-filled: a cut list has no closing double NUL of its own
+        memset(buf, 0, size);
+        if (KeyListComplete(read(buf, size, context), size))
+            return buf;
+        free(*grown);
+        *grown = 0;
+        if (size > 0x3FFFFFFFUL)
+            return 0;
+        size *= 2;
+        if (!(buf = *grown = (char*)malloc(size)))
+            return 0;
+    }
+}

@@ -35,3 +35,12 @@ bool IsUninstallSwitch(const char* commandLine);
 // zero-filled buffer of `size` characters. It is complete only when the count
 // returned is below size - 2: at size - 2 the last name has been cut.
 bool KeyListComplete(unsigned long returned, unsigned long size);
+
+// Reads a key list whole. `read` fills a zero-filled buffer of `size`
+// characters as the profile function does and returns its count. The first
+// read goes into `first`; while the list comes back cut, it is read again
+// into a heap block of twice the size, which the caller frees from *grown.
+// The list, or null when memory runs out.
+typedef unsigned long (*KeyListReader)(char* buf, unsigned long size, void* context);
+const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, unsigned long firstSize,
+                             char** grown);

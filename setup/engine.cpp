@@ -57,11 +57,53 @@ static CStr TemporaryCopies(const char* folder, const char* keep = 0)
     return names;
 }
 
+// A target folder as this run found it. Listing a folder reads all of it, so
+// it is made and listed once, before its first file: what the install
+// function leaves later, each call's own result tells.
+struct CInstallSet::Target {
+    CStr path;
+    CStr kept;   // "ver*.tmp" names that are not setup's to delete
+    Target* next;
+};
+
+CInstallSet::Target* CInstallSet::TargetFor(const CSetupFolder& folder)
+{
+    for (Target* t = m_targets; t; t = t->next)
+        if (EqualNoCase(t->path, folder.Path()))
+            return t;
+    CSetupFolder made(folder.Path());
+    if (!made.CreatePath())
+        return 0;
+    Target* t = new Target;
+    if (!t)
+        return 0;
+    t->path = folder.Path();
+    t->kept = TemporaryCopies(t->path);
+    t->next = m_targets;
+    m_targets = t;
+    return t;
+}
+
+void CInstallSet::ForgetTargets()
+{
+    while (Target* t = m_targets) {
+        m_targets = t->next;
+        delete t;
+    }
+}
+
+// A name the install function's copies could have ("ver*.tmp").
+static bool TemporaryCopyName(const char* name)
+{
+    size_t n = strlen(name);
+    return n >= 7 && EqualNoCaseN(name, "ver", 3) && EqualNoCase(name + n - 4, ".tmp");
+}
+
 bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
     ClearError();
-    CSetupFolder folder(target.Path());
-    if (!folder.CreatePath())
+    Target* folder = TargetFor(target);
+    if (!folder)
         return false;
     const char* to = target.Path();
     const char* name = file.Name();
@@ -73,7 +115,6 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
     for (int attempt = 1; attempt <= 5; ++attempt) {
         char temp[MAX_PATH] = "";
         UINT tempLength = sizeof temp;
-        CStr before = TemporaryCopies(to);
         DWORD result = install(flags, name, name, from, to, from, temp, &tempLength);
         finding = result;
         temp[sizeof temp - 1] = 0;
@@ -82,9 +123,14 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             DeleteTemporaryCopy(to, temp, name);
         // a copy that failed half way (a full drive) stays unnamed
         else if (result)
-            TemporaryCopies(to, before);
+            TemporaryCopies(to, folder->kept);
 
         if (result == 0) {
+            // the set's own file of such a name is no leftover
+            if (TemporaryCopyName(name)) {
+                folder->kept.Append(name);
+                folder->kept.AppendChar('|');
+            }
             file.SetPath(to);
             return true;
         }
@@ -204,9 +250,10 @@ bool CInstallSet::RemoveModuleFiles()
     for (int r = m_count; r > 0; --r) {
         CSetupFile* file = m_files[r - 1];
         ShowPercent((unsigned)(r * 100 / m_count));
-        ShowFile(file->FullPath());
+        CStr path = file->FullPath();
+        ShowFile(path);
         if (file->kind & kToDestination)
-            LogFile(file->DeleteFrom() ? "removed" : "not removed", file->FullPath());
+            LogFile(file->DeleteFrom() ? "removed" : "not removed", path);
         if ((file->kind & kToPluginFolder) && plugin)
             LogFile(file->DeleteFrom(navigator) ? "removed" : "not removed", file->PathIn(navigator));
     }
@@ -279,6 +326,7 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
+    ForgetTargets();
     delete progress;
     progress = unattended ? 0 : new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())

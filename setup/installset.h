@@ -145,8 +145,14 @@ private:
     // The status line's closing text, the file line emptied, the bar cleared.
     void ShowStepDone(UINT id);
     bool ReadFileList();
+    struct Target;
+    // The target folder made and its leftovers listed, on its first file of
+    // the run; null when it cannot be made.
+    Target* TargetFor(const CSetupFolder& folder);
+    void ForgetTargets();
 
     bool m_prefer32;
     CSetupFile** m_files;
     int m_count, m_capacity;
+    Target* m_targets;
 };
