@@ -150,13 +150,22 @@ bool CInstallSet::ReadFileList()
         SetError(IDS_TOO_MANY_FILES, description->Name());
         return false;
     }
+    // the values in one read: the profile function opens the file for each
+    CSectionValues values;
+    char* lines = description->ReadSectionLines("Files");
+    bool indexed = lines && values.Index(lines);
     for (const char* name = names; *name; name += strlen(name) + 1) {
         // a name with a folder in it would be read, installed and deleted elsewhere
         if (!IsPlainFileName(name)) {
             SetError(IDS_BAD_FILE_NAME, description->Name(), name);
             return false;
         }
-        FileFlags f = ParseFileFlags(description->ReadSetting("Files", name));
+        const char* value = indexed ? values.Find(name) : 0;
+        if (!value)
+            value = description->ReadSetting("Files", name);
+        else if (strlen(value) >= MAX_PATH)
+            value = "";   // as the 260-character buffer reads a value it would cut
+        FileFlags f = ParseFileFlags(value);
         if ((f.variants & platform) == 0)
             continue;
         CSetupFile* record = lstrcmpiA(name, mainModule->Name()) == 0 ? mainModule
