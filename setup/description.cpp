@@ -13,11 +13,7 @@ const char* CSetupDescription::ReadSetting(const char* section, const char* key)
     return m_value;
 }
 
-CSetupDescription::~CSetupDescription()
-{
-    free(m_grown);
-    free(m_lines);
-}
+CSetupDescription::~CSetupDescription() { free(m_grown); }
 
 namespace {
 struct KeyListSource {
@@ -25,12 +21,6 @@ struct KeyListSource {
     const char* section;
 };
 }  // namespace
-
-static unsigned long ReadLines(char* buf, unsigned long size, void* context)
-{
-    const KeyListSource* from = (const KeyListSource*)context;
-    return GetPrivateProfileSectionA(from->section, buf, size, from->file);
-}
 
 static unsigned long ReadKeys(char* buf, unsigned long size, void* context)
 {
@@ -44,14 +34,4 @@ const char* CSetupDescription::ReadKeyNames(const char* section)
     CStr file = FullPath();
     KeyListSource from = {file, section};
     return ReadWholeKeyList(ReadKeys, &from, m_keys, sizeof m_keys, &m_grown);
-}
-
-char* CSetupDescription::ReadSectionLines(const char* section)
-{
-    free(m_lines);
-    CStr file = FullPath();
-    KeyListSource from = {file, section};
-    // the section has more than its names: start above the key list
-    ReadWholeKeyList(ReadLines, &from, 0, 4 * sizeof m_keys, &m_lines);
-    return m_lines;
 }

@@ -6,7 +6,7 @@
 
 class CSetupDescription : public CSetupFile {
 public:
-    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_grown(0), m_lines(0)
+    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_grown(0)
     {
         m_value[0] = 0;
     }
@@ -23,17 +23,11 @@ public:
     // stays until the next call.
     const char* ReadKeyNames(const char* section);
 
-    // The lines of a section ("key=value" each ended by a NUL, a NUL after
-    // the last), read whole; null when memory runs out. Writable, and kept
-    // until the next call.
-    char* ReadSectionLines(const char* section);
-
 private:
     CSetupDescription(const CSetupDescription&);
     void operator=(const CSetupDescription&);
 
     char m_keys[1040];
     char* m_grown;   // a list that m_keys cannot hold
-    char* m_lines;
     char m_value[MAX_PATH];
 };

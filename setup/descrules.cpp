@@ -72,10 +72,8 @@ bool KeyListComplete(unsigned long returned, unsigned long size) { return size >
 const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, unsigned long firstSize,
                              char** grown)
 {
-    *grown = first ? 0 : (char*)malloc(firstSize);
-    char* buf = first ? first : *grown;
-    if (!buf)
-        return 0;
+    *grown = 0;
+    char* buf = first;
     for (unsigned long size = firstSize;;) {
         // zero-filled: a cut list has no closing double NUL of its own
         memset(buf, 0, size);
@@ -89,82 +87,4 @@ const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, uns
         if (!(buf = *grown = (char*)malloc(size)))
             return 0;
     }
-}
-
-static bool IsProfileBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Case-blind hash of a plain ASCII name; false for one the index leaves to the
-// profile function, whose case rules go beyond ASCII.
-static bool HashName(const char* name, unsigned long& hash)
-{
-    hash = 2166136261UL;
-    if (*name == ';')
-        return false;
-    for (const unsigned char* p = (const unsigned char*)name; *p; ++p) {
-        if (*p >= 0x80)
-            return false;
-        hash = ((hash ^ (unsigned char)UpperAscii((char)*p)) * 16777619UL) & 0xFFFFFFFFUL;
-    }
-    return true;
-}
-
-CSectionValues::~CSectionValues() { free(m_slots); }
-
-bool CSectionValues::Index(char* lines)
-{
-    unsigned long count = 0;
-    for (const char* p = lines; *p; p += strlen(p) + 1)
-        ++count;
-    unsigned long size = 16;
-    while (size < 2 * count)
-        size *= 2;
-    free(m_slots);
-    m_slots = (Slot*)malloc(size * sizeof *m_slots);
-    m_mask = m_slots ? size - 1 : 0;
-    if (!m_slots)
-        return false;
-    memset(m_slots, 0, size * sizeof *m_slots);
-    for (char* line = lines; *line;) {
-        char* next = line + strlen(line) + 1;
-        char* eq = strchr(line, '=');
-        char* value = eq ? eq + 1 : next - 1;
-        char* end = eq ? eq : next - 1;
-        while (IsProfileBlank(*line))
-            ++line;
-        while (end > line && IsProfileBlank(end[-1]))
-            --end;
-        *end = 0;
-        while (IsProfileBlank(*value))
-            ++value;
-        size_t n = strlen(value);
-        while (n && IsProfileBlank(value[n - 1]))
-            value[--n] = 0;
-        if (n >= 2 && (*value == '"' || *value == '\'') && value[n - 1] == *value) {
-            value[n - 1] = 0;
-            ++value;
-        }
-        unsigned long hash;
-        if (HashName(line, hash)) {
-            unsigned long i = hash & m_mask;
-            while (m_slots[i].key && !EqualNoCase(m_slots[i].key, line))
-                i = (i + 1) & m_mask;
-            if (!m_slots[i].key) {   // the first line of a name holds
-                m_slots[i].key = line;
-                m_slots[i].value = value;
-            }
-        }
-        line = next;
-    }
-    return true;
-}
-
-const char* CSectionValues::Find(const char* key) const
-{
-    unsigned long hash;
-    if (!m_slots || !HashName(key, hash))
-        return 0;
-    for (unsigned long i = hash & m_mask; m_slots[i].key; i = (i + 1) & m_mask)
-        if (EqualNoCase(m_slots[i].key, key))
-            return m_slots[i].value;
-    return 0;
 }

@@ -40,38 +40,7 @@ bool KeyListComplete(unsigned long returned, unsigned long size);
 // characters as the profile function does and returns its count. The first
 // read goes into `first`; while the list comes back cut, it is read again
 // into a heap block of twice the size, which the caller frees from *grown.
-// Without `first` the first read goes into a heap block as well. The list,
-// or null when memory runs out.
+// The list, or null when memory runs out.
 typedef unsigned long (*KeyListReader)(char* buf, unsigned long size, void* context);
 const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, unsigned long firstSize,
                              char** grown);
-
-// The values of a profile section as the section read returns them (lines
-// "key=value", each ended by a NUL, a NUL after the last), found by name as
-// the profile function finds a key: blanks around key and value dropped, the
-// first line of a name counts, a line without "=" has an empty value, one
-// pair of enclosing quotes is dropped. One read of the whole section instead
-// of one for each key.
-class CSectionValues {
-public:
-    CSectionValues() : m_slots(0), m_mask(0) {}
-    ~CSectionValues();
-
-    // Indexes `lines` in place (it must stay); false when memory runs out.
-    bool Index(char* lines);
-    // The value of key; null when the index cannot tell (no such line, a
-    // name with characters beyond ASCII or a comment's ";"): ask the profile
-    // function then.
-    const char* Find(const char* key) const;
-
-private:
-    CSectionValues(const CSectionValues&);
-    void operator=(const CSectionValues&);
-
-    struct Slot {
-        const char* key;
-        const char* value;
-    };
-    Slot* m_slots;
-    unsigned long m_mask;
-};

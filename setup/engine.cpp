@@ -57,55 +57,31 @@ static CStr TemporaryCopies(const char* folder, const char* keep = 0)
     return names;
 }
 
-// A target folder as this run found it. Listing a folder reads all of it, so
-// it is made and listed once, before its first file: what the install
-// function leaves later, each call's own result tells.
-struct CInstallSet::Target {
-    CStr path;
-    CStr kept;   // "ver*.tmp" names that are not setup's to delete
-    Target* next;
-};
-
-CInstallSet::Target* CInstallSet::TargetFor(const CSetupFolder& folder)
+// Listing a folder reads all of it: each target folder is made and listed
+// once a run, before its first file; what the install function leaves after
+// that, each call's own result tells. Names found then are not setup's to
+// delete (kept for every folder: a wrong guess keeps a file).
+bool CInstallSet::PrepareTarget(const char* folder)
 {
-    for (Target* t = m_targets; t; t = t->next)
-        if (EqualNoCase(t->path, folder.Path()))
-            return t;
-    CSetupFolder made(folder.Path());
+    CStr entry = "|";
+    entry.Append(folder);
+    entry.AppendChar('|');
+    if (strstr(m_targets, entry))
+        return true;
+    CSetupFolder made(folder);
     if (!made.CreatePath())
-        return 0;
-    Target* t = new Target;
-    if (!t)
-        return 0;
-    t->path = folder.Path();
-    t->kept = TemporaryCopies(t->path);
-    t->next = m_targets;
-    m_targets = t;
-    return t;
-}
-
-void CInstallSet::ForgetTargets()
-{
-    while (Target* t = m_targets) {
-        m_targets = t->next;
-        delete t;
-    }
-}
-
-// A name the install function's copies could have ("ver*.tmp").
-static bool TemporaryCopyName(const char* name)
-{
-    size_t n = strlen(name);
-    return n >= 7 && EqualNoCaseN(name, "ver", 3) && EqualNoCase(name + n - 4, ".tmp");
+        return false;
+    m_targets.Append(entry);
+    m_kept.Append(TemporaryCopies(folder));
+    return true;
 }
 
 bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
     ClearError();
-    Target* folder = TargetFor(target);
-    if (!folder)
-        return false;
     const char* to = target.Path();
+    if (!PrepareTarget(to))
+        return false;
     const char* name = file.Name();
     const char* from = file.Path();
     VerInstallFileFunction install = s_verInstallFile ? s_verInstallFile : SystemVerInstallFile;
@@ -123,13 +99,13 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             DeleteTemporaryCopy(to, temp, name);
         // a copy that failed half way (a full drive) stays unnamed
         else if (result)
-            TemporaryCopies(to, folder->kept);
+            TemporaryCopies(to, m_kept);
 
         if (result == 0) {
             // the set's own file of such a name is no leftover
-            if (TemporaryCopyName(name)) {
-                folder->kept.Append(name);
-                folder->kept.AppendChar('|');
+            if (EqualNoCaseN(name, "ver", 3) && HasExtension(name, ".tmp")) {
+                m_kept.Append(name);
+                m_kept.AppendChar('|');
             }
             file.SetPath(to);
             return true;
@@ -326,7 +302,8 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
-    ForgetTargets();
+    m_targets.Clear();
+    m_kept = "|";
     delete progress;
     progress = unattended ? 0 : new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())

@@ -11,7 +11,7 @@ CInstallSet::CInstallSet(CSetupDescription* description_, bool prefer32)
     : description(description_), navigator(0), mainModule(0), versionInfo(0), otherModulePresent(false),
       platform(0), flags(0), pendingError(0), cancelled(false), progress(0),
       unattended(false), finding(0), m_prefer32(prefer32), m_files(0),
-      m_count(0), m_capacity(0), m_targets(0)
+      m_count(0), m_capacity(0), m_kept("|")
 {
 }
 
@@ -19,7 +19,6 @@ CInstallSet::~CInstallSet()
 {
     if (!savedDirectory.IsEmpty())
         SetCurrentDirectoryA(savedDirectory);
-    ForgetTargets();
     delete progress;
     delete navigator;
     delete versionInfo;
@@ -150,22 +149,13 @@ bool CInstallSet::ReadFileList()
         SetError(IDS_TOO_MANY_FILES, description->Name());
         return false;
     }
-    // the values in one read: the profile function opens the file for each
-    CSectionValues values;
-    char* lines = description->ReadSectionLines("Files");
-    bool indexed = lines && values.Index(lines);
     for (const char* name = names; *name; name += strlen(name) + 1) {
         // a name with a folder in it would be read, installed and deleted elsewhere
         if (!IsPlainFileName(name)) {
             SetError(IDS_BAD_FILE_NAME, description->Name(), name);
             return false;
         }
-        const char* value = indexed ? values.Find(name) : 0;
-        if (!value)
-            value = description->ReadSetting("Files", name);
-        else if (strlen(value) >= MAX_PATH)
-            value = "";   // as the 260-character buffer reads a value it would cut
-        FileFlags f = ParseFileFlags(value);
+        FileFlags f = ParseFileFlags(description->ReadSetting("Files", name));
         if ((f.variants & platform) == 0)
             continue;
         CSetupFile* record = lstrcmpiA(name, mainModule->Name()) == 0 ? mainModule

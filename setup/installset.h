@@ -145,14 +145,13 @@ private:
     // The status line's closing text, the file line emptied, the bar cleared.
     void ShowStepDone(UINT id);
     bool ReadFileList();
-    struct Target;
     // The target folder made and its leftovers listed, on its first file of
-    // the run; null when it cannot be made.
-    Target* TargetFor(const CSetupFolder& folder);
-    void ForgetTargets();
+    // the run; false when it cannot be made.
+    bool PrepareTarget(const char* folder);
 
     bool m_prefer32;
     CSetupFile** m_files;
     int m_count, m_capacity;
-    Target* m_targets;
+    CStr m_targets;   // "|folder|folder|" prepared this run
+    CStr m_kept;      // "|name|name|" of "ver*.tmp" files not setup's to delete
 };

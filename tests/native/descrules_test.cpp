@@ -111,14 +111,3 @@ TEST(KeyList, GrowsUntilTheWholeListIsRead)
         free(grown);
     }
 }
-
-TEST(KeyList, SectionValuesAsTheProfileFunctionFindsThem)
-{
-    char lines[] = "A.DAT=310\0 b.dat = \"314\" \0A.DAT=999\0NOVALUE\0Q='1'x\0\xC4.DAT=310\0;C=1\0LONG=\"\0";
-    CSectionValues values;
-    ASSERT_TRUE(values.Index(lines));
-    const char* cases[][2] = {{"a.dat", "310"}, {"B.DAT", "314"}, {"novalue", ""}, {"Q", "'1'x"}, {"LONG", "\""},
-                              {"\xC4.DAT", nullptr}, {";C", nullptr}, {"MISSING", nullptr}};
-    for (auto& c : cases)
-        EXPECT_STREQ(c[1], values.Find(c[0])) << c[0];
-}
