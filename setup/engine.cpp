@@ -35,26 +35,36 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
         DeleteFileA(JoinPath(folder, name));
 }
 
-// The install function's temporary copies in a folder ("ver*.tmp"), as
-// "|name|name|"; with `keep`, deletes each that is not in it.
-static CStr TemporaryCopies(const char* folder, const char* keep = 0)
+// Lists of names as "|name|name|".
+static bool InList(const char* list, const char* name)
 {
-    CStr names = "|";
+    CStr entry = "|";
+    entry.Append(name);
+    entry.AppendChar('|');
+    return strstr(list, entry) != 0;
+}
+
+static void AddToList(CStr& list, const char* name)
+{
+    list.Append(name);
+    list.AppendChar('|');
+}
+
+// The install function's temporary copies in a folder ("ver*.tmp"): noted as
+// not setup's to delete, or each deleted that is not noted.
+void CInstallSet::TemporaryCopies(const char* folder, bool note)
+{
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(JoinPath(folder, "ver*.tmp"), &found);
     if (h == INVALID_HANDLE_VALUE)
-        return names;
+        return;
     do {
-        CStr entry = "|";
-        entry.Append(found.cFileName);
-        entry.AppendChar('|');
-        if (keep && !strstr(keep, entry))
+        if (note)
+            AddToList(m_kept, found.cFileName);
+        else if (!InList(m_kept, found.cFileName))
             DeleteFileA(JoinPath(folder, found.cFileName));
-        names.Append(found.cFileName);
-        names.AppendChar('|');
     } while (FindNextFileA(h, &found));
     FindClose(h);
-    return names;
 }
 
 // Listing a folder reads all of it: each target folder is made and listed
@@ -63,16 +73,13 @@ static CStr TemporaryCopies(const char* folder, const char* keep = 0)
 // delete (kept for every folder: a wrong guess keeps a file).
 bool CInstallSet::PrepareTarget(const char* folder)
 {
-    CStr entry = "|";
-    entry.Append(folder);
-    entry.AppendChar('|');
-    if (strstr(m_targets, entry))
+    if (InList(m_targets, folder))
         return true;
     CSetupFolder made(folder);
     if (!made.CreatePath())
         return false;
-    m_targets.Append(entry);
-    m_kept.Append(TemporaryCopies(folder));
+    AddToList(m_targets, folder);
+    TemporaryCopies(folder, true);
     return true;
 }
 
@@ -99,14 +106,12 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             DeleteTemporaryCopy(to, temp, name);
         // a copy that failed half way (a full drive) stays unnamed
         else if (result)
-            TemporaryCopies(to, m_kept);
+            TemporaryCopies(to, false);
 
         if (result == 0) {
             // the set's own file of such a name is no leftover
-            if (EqualNoCaseN(name, "ver", 3) && HasExtension(name, ".tmp")) {
-                m_kept.Append(name);
-                m_kept.AppendChar('|');
-            }
+            if (EqualNoCaseN(name, "ver", 3) && HasExtension(name, ".tmp"))
+                AddToList(m_kept, name);
             file.SetPath(to);
             return true;
         }
@@ -302,8 +307,7 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
-    m_targets.Clear();
-    m_kept = "|";
+    m_targets = m_kept = "|";
     delete progress;
     progress = unattended ? 0 : new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())

@@ -148,6 +148,7 @@ private:
     // The target folder made and its leftovers listed, on its first file of
     // the run; false when it cannot be made.
     bool PrepareTarget(const char* folder);
+    void TemporaryCopies(const char* folder, bool note);
 
     bool m_prefer32;
     CSetupFile** m_files;
