@@ -13,7 +13,7 @@ const char* CSetupDescription::ReadSetting(const char* section, const char* key)
     return m_value;
 }
 
-CSetupDescription::~CSetupDescription() { free(m_grown); }
+CSetupDescription::~CSetupDescription() { free(m_keys); }
 
 namespace {
 struct KeyListSource {
@@ -30,8 +30,7 @@ static unsigned long ReadKeys(char* buf, unsigned long size, void* context)
 
 const char* CSetupDescription::ReadKeyNames(const char* section)
 {
-    free(m_grown);
     CStr file = FullPath();
     KeyListSource from = {file, section};
-    return ReadWholeKeyList(ReadKeys, &from, m_keys, sizeof m_keys, &m_grown);
+    return ReadWholeKeyList(ReadKeys, &from, 1040, &m_keys);
 }

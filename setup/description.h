@@ -6,7 +6,7 @@
 
 class CSetupDescription : public CSetupFile {
 public:
-    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_grown(0)
+    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_keys(0)
     {
         m_value[0] = 0;
     }
@@ -18,16 +18,15 @@ public:
     const char* ReadSetting(const char* section, const char* key);
 
     // The names of all keys of a section, each ended by a NUL, the list ended
-    // by a second NUL. A list longer than the 1040-character buffer is read
-    // again into one that holds it; null only when memory runs out. The list
-    // stays until the next call.
+    // by a second NUL, read into 1040 characters and, when they do not hold
+    // it, again into twice as many until they do; null only when memory runs
+    // out. The list stays until the next call.
     const char* ReadKeyNames(const char* section);
 
 private:
     CSetupDescription(const CSetupDescription&);
     void operator=(const CSetupDescription&);
 
-    char m_keys[1040];
-    char* m_grown;   // a list that m_keys cannot hold
+    char* m_keys;
     char m_value[MAX_PATH];
 };

@@ -69,22 +69,16 @@ bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine
 
 bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }
 
-const char* ReadWholeKeyList(KeyListReader read, void* context, char* first, unsigned long firstSize,
-                             char** grown)
+const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block)
 {
-    *grown = 0;
-    char* buf = first;
-    for (unsigned long size = firstSize;;) {
+    for (;; size *= 2) {
+        free(*block);
+        *block = size <= 0x40000000UL ? (char*)malloc(size) : 0;
+        if (!*block)
+            return 0;
         // zero-filled: a cut list has no closing double NUL of its own
-        memset(buf, 0, size);
-        if (KeyListComplete(read(buf, size, context), size))
-            return buf;
-        free(*grown);
-        *grown = 0;
-        if (size > 0x3FFFFFFFUL)
-            return 0;
-        size *= 2;
-        if (!(buf = *grown = (char*)malloc(size)))
-            return 0;
+        memset(*block, 0, size);
+        if (KeyListComplete(read(*block, size, context), size))
+            return *block;
     }
 }
