@@ -71,14 +71,14 @@ bool KeyListComplete(unsigned long returned, unsigned long size) { return size >
 
 const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block)
 {
-    for (;; size *= 2) {
+    for (; size; size *= 2) {   // past the largest size: none
         free(*block);
-        *block = size <= 0x40000000UL ? (char*)malloc(size) : 0;
-        if (!*block)
+        if (!(*block = (char*)malloc(size)))
             return 0;
         // zero-filled: a cut list has no closing double NUL of its own
         memset(*block, 0, size);
         if (KeyListComplete(read(*block, size, context), size))
             return *block;
     }
+    return 0;
 }

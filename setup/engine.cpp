@@ -38,10 +38,11 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
 // Lists of names as "|name|name|".
 static bool InList(const char* list, const char* name)
 {
-    CStr entry = "|";
-    entry.Append(name);
-    entry.AppendChar('|');
-    return strstr(list, entry) != 0;
+    size_t n = strlen(name);
+    for (const char* p = list; (p = strstr(p + 1, name)) != 0;)
+        if (p[-1] == '|' && p[n] == '|')
+            return true;
+    return false;
 }
 
 static void AddToList(CStr& list, const char* name)
@@ -69,16 +70,17 @@ void CInstallSet::TemporaryCopies(const char* folder, bool note)
 
 // Listing a folder reads all of it: each target folder is made and listed
 // once a run, before its first file; what the install function leaves after
-// that, each call's own result tells. Names found then are not setup's to
-// delete (kept for every folder: a wrong guess keeps a file).
+// that, each call's own result tells. The folder joins the kept names (no
+// "ver*.tmp" name holds a backslash); names found then are not setup's to
+// delete, in any of the folders: a wrong guess keeps a file.
 bool CInstallSet::PrepareTarget(const char* folder)
 {
-    if (InList(m_targets, folder))
+    if (InList(m_kept, folder))
         return true;
     CSetupFolder made(folder);
     if (!made.CreatePath())
         return false;
-    AddToList(m_targets, folder);
+    AddToList(m_kept, folder);
     TemporaryCopies(folder, true);
     return true;
 }
@@ -109,9 +111,9 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             TemporaryCopies(to, false);
 
         if (result == 0) {
-            // the set's own file of such a name is no leftover
-            if (EqualNoCaseN(name, "ver", 3) && HasExtension(name, ".tmp"))
-                AddToList(m_kept, name);
+            // the set's own "ver*.tmp" file is no leftover: noted with the rest
+            if (EqualNoCaseN(name, "ver", 3))
+                TemporaryCopies(to, true);
             file.SetPath(to);
             return true;
         }
@@ -307,7 +309,7 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
-    m_targets = m_kept = "|";
+    m_kept = "|";
     delete progress;
     progress = unattended ? 0 : new CProgressDialog(cancelled);
     if (CProgressDialog* p = Progress())

@@ -153,6 +153,5 @@ private:
     bool m_prefer32;
     CSetupFile** m_files;
     int m_count, m_capacity;
-    CStr m_targets;   // "|folder|folder|" prepared this run
-    CStr m_kept;      // "|name|name|" of "ver*.tmp" files not setup's to delete
+    CStr m_kept;   // "|folder|name|": folders prepared this run, "ver*.tmp" files not setup's
 };

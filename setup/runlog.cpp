@@ -98,8 +98,6 @@ void LogLine(const char* text)
 
 void LogFile(const char* what, const char* path, bool withFinding, DWORD finding)
 {
-    if (s_log == INVALID_HANDLE_VALUE)
-        return;   // no line to format, as for most runs
     char line[400];
     wsprintfA(line, withFinding ? "%.40s %.259s (finding 0x%lX)" : "%.40s %.259s", what, path, finding);
     LogLine(line);
