@@ -39,7 +39,7 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
 static bool InList(const char* list, const char* name)
 {
     size_t n = strlen(name);
-    for (const char* p = list; (p = strstr(p + 1, name)) != 0;)
+    for (const char* p = list; *p && (p = strstr(p + 1, name)) != 0;)
         if (p[-1] == '|' && p[n] == '|')
             return true;
     return false;
