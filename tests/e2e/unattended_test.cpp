@@ -90,8 +90,8 @@ TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
 // quiet removal leaves nothing.
 TEST_F(Unattended, ALargeSetInstallsAndRemovesWhole)
 {
-    std::string set = base + "\\large", ini = "[Options]\r\nMode=Player\r\nSubdir=Zyne\\Talkweave\r\n"
-        "[Player.32]\r\nModule=VANTREL.EXE\r\n[Files]\r\nVANTREL.EXE=310\r\nSETUP.EXE=310\r\nSETUP.INI=310\r\n";
+    std::string set = base + "\\large", ini = "[Options]\r\nMode=Player\r\nSubdir=Zyne\\Talkweave\r\n[Player.32]\r\n"
+        "Module=VANTREL.EXE\r\nOtherModule=NPZYNE32.DLL\r\n[Files]\r\nVANTREL.EXE=310\r\nSETUP.EXE=310\r\nSETUP.INI=310\r\n";
     MakeFolders(set);
     Copy(SampleSet("player") + "\\VANTREL.EXE", set + "\\VANTREL.EXE");
     Copy(Built("Quillset.exe"), set + "\\SETUP.EXE");
