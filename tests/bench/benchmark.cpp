@@ -582,8 +582,10 @@ std::vector<Scale> MeasureScales(const std::string& dest)
         fflush(stdout);
         Payload set = MakeScaleSet("scale", c.files, c.bytes);
         RemoveTree(dest);
-        SetupUnattended(set, "/S", 0);   // unmeasured: the first run of a session loads what later ones find
-        RemoveTree(dest);
+        if (&c == &scales.front()) {   // unmeasured: the first run of a session loads what later ones find
+            SetupUnattended(set, "/S", 0);
+            RemoveTree(dest);
+        }
         for (int run = 0; run < c.runs; ++run) {
             c.function.values.push_back(InstallLoopInto(set, loop));
             c.deleteLoop.values.push_back(DeleteLoop(set, loop));
