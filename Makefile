@@ -75,7 +75,11 @@ play: build
 	scripts/with-display scripts/play-sample $$tree
 
 # The sample install sets checked and packed: BUILD/dist/player.zip,
-# BUILD/dist/plugin.zip and BUILD/dist/SHA256SUMS.
+# BUILD/dist/plugin.zip and BUILD/dist/SHA256SUMS, and beside each zip the
+# package manager's manifest (BUILD/dist/<set>-manifest/). What a set cannot
+# say comes from these options (sample values unless given):
+#   make dist PACKAGE_IDS="player=Maker.Player plugin=Maker.Plugin" \
+#             PUBLISHER_URL=https://... DOWNLOAD_URL=https://.../ LICENSE=...
 dist: build
 	cmake --build $(BUILD) --target archives
 

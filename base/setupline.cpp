@@ -11,119 +11,114 @@ static const char* SkipBlanks(const char* p)
     return p;
 }
 
-static size_t TokenLength(const char* p)
+static size_t Length(const char* s)
 {
     size_t n = 0;
-    while (p[n] && !IsBlank(p[n]))
+    while (s[n])
         ++n;
     return n;
 }
 
-// The switch `name` is the whole token.
-static bool IsSwitch(const char* p, size_t n, const char* name)
-{
-    size_t len = 0;
-    while (name[len])
-        ++len;
-    return n == len && EqualNoCaseN(p, name, n);
-}
-
-// The token starts with "name=".
+// p starts with `prefix` (any case).
 static bool HasPrefix(const char* p, const char* prefix, size_t& prefixLength)
 {
-    size_t len = 0;
-    while (prefix[len])
-        ++len;
-    prefixLength = len;
-    return EqualNoCaseN(p, prefix, len);
+    prefixLength = Length(prefix);
+    return EqualNoCaseN(p, prefix, prefixLength);
 }
 
-static bool Acceptable(const char* value, size_t n)
-{
-    if (n == 0 || n > kMaxValue)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (value[i] == '"')
-            return false;
-    return true;
-}
+// Quotes never reach a value: the argument rules refuse a quote of the text,
+// and the rest of the line is taken only when it holds none.
+static bool Acceptable(const char*, size_t n) { return n > 0 && n <= kMaxValue; }
 
-// A value that stands at p: in double quotes, or up to the next blank.
-// Advances p past it; false when it is malformed, empty or too long.
-static bool ReadValue(const char*& p, CStr& value)
+// One argument at p by the system's rules for command lines: blanks outside
+// quotes end it; 2n backslashes before a quote give n, and the quote opens or
+// closes a quoted part; 2n+1 give n and a quote of the text. A quoted part
+// closed by an odd number of backslashes and a quote at a blank or the line's
+// end keeps its backslashes as typed ("C:\Net scape\"), as before. Advances
+// p past it; false for a quote of the text (no path holds one), an argument
+// that cannot fit `arg`, or a quoted part left open.
+static bool ReadArgument(const char*& p, char* arg, size_t size)
 {
-    const char* start = p;
-    size_t n;
-    if (*p == '"') {
-        ++start;
-        n = 0;
-        while (start[n] && start[n] != '"')
-            ++n;
-        if (start[n] != '"' || (start[n + 1] && !IsBlank(start[n + 1])))
+    size_t n = 0, slashes = 0;
+    bool quoted = false;
+    for (; *p && (quoted || !IsBlank(*p)); ++p) {
+        if (*p == '"') {
+            if (slashes % 2 == 0)
+                n -= slashes / 2;
+            else if (!quoted || (p[1] && !IsBlank(p[1])))   // an odd run closes only at the end
+                return false;
+            // "" stands for an empty part or a quote of the text: no value has either
+            if (p[1] == '"')
+                return false;
+            quoted = !quoted;
+            slashes = 0;
+            continue;
+        }
+        slashes = *p == '\\' ? slashes + 1 : 0;
+        if (n + 1 >= size)
             return false;
-        p = start + n + 1;
-    } else {
-        n = TokenLength(p);
-        p += n;
+        arg[n++] = *p;
     }
-    return Acceptable(start, n) && value.Set(start, n);
+    arg[n] = 0;
+    // a quote left open is a typing slip, not a value
+    return !quoted;
 }
 
-// The rest of the line, trailing blanks dropped, enclosing quotes too.
+// The rest of the line, trailing blanks dropped.
 static bool ReadRest(const char* p, CStr& value)
 {
-    size_t n = 0;
-    while (p[n])
-        ++n;
+    size_t n = Length(p);
     while (n > 0 && IsBlank(p[n - 1]))
         --n;
-    if (n >= 2 && p[0] == '"' && p[n - 1] == '"') {
-        ++p;
-        n -= 2;
-    }
     return Acceptable(p, n) && value.Set(p, n);
+}
+
+static bool HasQuote(const char* p)
+{
+    while (*p && *p != '"')
+        ++p;
+    return *p != 0;
 }
 
 SetupLineKind ReadSetupLine(const char* line, UnattendedSwitches& out)
 {
     const char* p = SkipBlanks(line ? line : "");
-    if (!IsSwitch(p, TokenLength(p), "/S"))
+    if (!EqualNoCaseN(p, "/S", 2) || (p[2] && !IsBlank(p[2])))
         return kInteractiveLine;
     p += 2;
-    UnattendedSwitches read;
-    bool seenLog = false, seenNavigator = false;
+    UnattendedSwitches& read = out;
+    // three switches alone, then three with a value; a value read is never
+    // empty, so an empty one has not been given
+    static const char* const kSwitches[] = {"/uninstall", "/NOOTHER", "/PROGRESS", "/LOG=", "/NAVIGATOR=", "/D="};
     for (;;) {
         p = SkipBlanks(p);
         if (!*p)
             break;
-        size_t n = TokenLength(p), prefix;
-        if (IsSwitch(p, n, "/uninstall") && !read.uninstall) {
-            read.uninstall = true;
-            p += n;
-        } else if (IsSwitch(p, n, "/NOOTHER") && !read.noOther) {
-            read.noOther = true;
-            p += n;
-        } else if (HasPrefix(p, "/LOG=", prefix) && !seenLog) {
-            p += prefix;
-            if (!ReadValue(p, read.log))
-                return kBadLine;
-            seenLog = true;
-        } else if (HasPrefix(p, "/NAVIGATOR=", prefix) && !seenNavigator) {
-            p += prefix;
-            if (!ReadValue(p, read.navigator))
-                return kBadLine;
-            seenNavigator = true;
-        } else if (HasPrefix(p, "/D=", prefix)) {
-            if (!ReadRest(p + prefix, read.folder))
+        size_t prefix;
+        // "/D=" with no quote after it: the rest of the line, blanks and all
+        if (HasPrefix(p, "/D=", prefix) && !HasQuote(p)) {
+            if (!read.folder.IsEmpty() || !ReadRest(p + prefix, read.folder))
                 return kBadLine;
             break;
-        } else {
-            return kBadLine;
         }
+        char arg[kMaxValue + 16];
+        if (!ReadArgument(p, arg, sizeof arg))
+            return kBadLine;
+        size_t n = Length(arg), i = 0;
+        for (; i < 6; ++i)
+            if (HasPrefix(arg, kSwitches[i], prefix) && (i >= 3 || n == prefix))
+                break;
+        if (i < 3) {
+            bool& flag = i == 0 ? read.uninstall : i == 1 ? read.noOther : read.progress;
+            if (flag)
+                return kBadLine;
+            flag = true;
+            continue;
+        }
+        CStr& value = i == 3 ? read.log : i == 4 ? read.navigator : read.folder;
+        if (i == 6 || !value.IsEmpty() || !Acceptable(arg + prefix, n - prefix) || !value.Set(arg + prefix, n - prefix))
+            return kBadLine;
     }
     // a removal takes the folder of the copy it runs from
-    if (read.uninstall && !read.folder.IsEmpty())
-        return kBadLine;
-    out = read;
-    return kUnattendedLine;
+    return read.uninstall && !read.folder.IsEmpty() ? kBadLine : kUnattendedLine;
 }

@@ -14,9 +14,10 @@ static const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 // Registry values are held in 260-byte buffers: a longer one is not written.
 static bool Fits(const char* value) { return strlen(value) < MAX_PATH; }
 
+// Nor is an empty one: a package manager would match an empty version.
 static LONG SetFittingString(const CKey& key, const char* name, const char* value)
 {
-    return Fits(value) ? key.SetString(name, value) : ERROR_INVALID_PARAMETER;
+    return *value && Fits(value) ? key.SetString(name, value) : ERROR_INVALID_PARAMETER;
 }
 
 // The names an installation is filed under.
@@ -56,10 +57,11 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
         return;
     CEntryNames names(program, info, defaultProduct);
     const char* folder = program.Path();
+    CStr full = program.FullPath();
 
     CKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kAppPaths, name)) == ERROR_SUCCESS) {
-        SetFittingString(key, 0, program.FullPath());
+        SetFittingString(key, 0, full);
         SetFittingString(key, "Path", folder);
         key.Close();
     }
@@ -78,13 +80,21 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
         CloseSettingsStore();
     }
 
-    // the uninstaller is this setup program's file name in the program's folder
+    // the uninstaller is this setup program's file name in the product's folder
+    const char* location = setupFolder ? setupFolder : folder;
     CSetupFile self;
     self.Probe();
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         SetFittingString(key, "DisplayName", names.versionedProduct);
+        // what package managers match an installation by; older systems ignore them
+        SetFittingString(key, "DisplayVersion", names.version);
+        SetFittingString(key, "Publisher", names.company);
+        SetFittingString(key, "InstallLocation", location);
+        SetFittingString(key, "DisplayIcon", full);
+        key.SetFlag("NoModify");
+        key.SetFlag("NoRepair");
         if (self.Probed()) {
-            CStr uninstaller = self.PathIn(setupFolder ? setupFolder : folder);
+            CStr uninstaller = self.PathIn(location);
             char command[MAX_PATH];
             if (BuildCommand(command, sizeof command, uninstaller, "/uninstall"))
                 key.SetString("UninstallString", command);

@@ -8,7 +8,9 @@
 // `info` the version resource of the program file is read; a program without
 // a product name is filed under `defaultProduct`. `extra` adds a second folder
 // to the per-user "Path". The entry runs this setup program's file name in
-// `setupFolder` (null: the program's folder). Failures are silent.
+// `setupFolder` (null: the program's folder), which it names as the install
+// location; it carries the version and maker, the program as its icon, and
+// neither change nor repair. Failures are silent.
 void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
                          const CSetupFolder* extra, const char* setupFolder = 0);
 

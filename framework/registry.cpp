@@ -45,6 +45,12 @@ LONG CKey::SetString(const char* name, const char* value) const
     return rc;
 }
 
+LONG CKey::SetFlag(const char* name) const
+{
+    DWORD one = 1;
+    return RegSetValueExA(m_key, name, 0, REG_DWORD, (const BYTE*)&one, sizeof one);
+}
+
 bool CKey::QueryString(const char* name, char* buf, DWORD size, bool anyType) const
 {
     return QueryRegString(m_key, name, buf, size, anyType);

@@ -16,6 +16,8 @@ public:
     // A REG_SZ value with its terminating zero counted in the stored length.
     LONG SetString(const char* name, const char* value) const;
     bool QueryString(const char* name, char* buf, DWORD size, bool anyType = false) const;
+    // A REG_DWORD value of 1; the journal leaves it out.
+    LONG SetFlag(const char* name) const;
 
 private:
     CKey(const CKey&);

@@ -127,8 +127,8 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
                 answer = MsgBox(IDS_STILL_PROTECTED, MB_YESNO | MB_ICONEXCLAMATION, name, to);
             // unattended, nothing is overwritten: a critical file ends the run
             if (unattended && file.critical && answer != IDCANCEL) {
-                LogLine("a critical file stays write-protected: the run is cancelled");
-                answer = IDCANCEL;
+                SetError(IDS_CRUCIAL_PROTECTED, name, to);
+                return false;
             }
             if (answer == IDNO)
                 return false;
@@ -311,7 +311,7 @@ bool CInstallSet::RunSteps(bool install)
 {
     m_kept = "|";
     delete progress;
-    progress = unattended ? 0 : new CProgressDialog(cancelled);
+    progress = showProgress ? new CProgressDialog(cancelled) : 0;
     if (CProgressDialog* p = Progress())
         p->Bar().SetText("");
     PumpMessages();

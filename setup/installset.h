@@ -116,7 +116,8 @@ public:
     CExceptomat* pendingError;
     bool cancelled;
     CProgressDialog* progress;        // owned; its window may go first
-    bool unattended;                  // no window; nothing write-protected is overwritten
+    bool unattended;                  // no questions; nothing write-protected is overwritten
+    bool showProgress;                // the progress dialog while the steps run
     DWORD finding;                    // the install function's last result
 
 private:

@@ -30,9 +30,11 @@ int ExitCodeFor(UINT id)
     case IDS_BAD_FILE_NAME:
     case IDS_NO_VARIANT:
     case IDS_INIT_FAILED:
-    case IDS_NAV_NO_PATH:
         return kExitUnusableSet;
+    case IDS_NAV_NO_PATH:
+        return kExitNoNavigator;
     case IDS_CANCELED:
+        return kExitCancelled;
     case IDS_CRUCIAL_PROTECTED:
         return kExitProtected;
     }

@@ -6,10 +6,12 @@
 enum UnattendedExit {
     kExitDone = 0,
     kExitBadLine = 1,
-    kExitUnusableSet = 2,      // every stop of the start-up; no Navigator folder for the plug-in
+    kExitUnusableSet = 2,      // every stop of the start-up: the set is damaged
     kExitProgramRunning = 3,   // try again later
-    kExitProtected = 4,        // a critical file write-protected, or cancelled
+    kExitProtected = 4,        // a critical file write-protected
     kExitFailed = 5,
+    kExitNoNavigator = 6,      // a plug-in set without a Navigator that can take it
+    kExitCancelled = 7,        // the progress dialog's Cancel
 };
 
 // From here on every message is answered without a window, the way that

@@ -47,6 +47,7 @@ void CSetupApp::EndUnattended(int code)
 void CSetupApp::ApplySwitches()
 {
     m_set->unattended = true;
+    m_set->showProgress = m_switches.progress;
     if (!m_switches.folder.IsEmpty())
         m_set->destination.SetPath(m_switches.folder);
     if (!m_switches.navigator.IsEmpty())
@@ -62,7 +63,7 @@ void CSetupApp::InstallUnattended()
     // the page goes on only with a Navigator that can take the plug-in
     if ((m_set->flags & kPluginSet) && !(m_set->navigator && m_set->IsPluginFolder(m_set->navigator->Path()))) {
         MsgBox(IDS_NAV_NO_PATH, MB_OK | MB_ICONEXCLAMATION);
-        m_exitCode = kExitUnusableSet;
+        m_exitCode = kExitNoNavigator;
         return;
     }
     const char* folder = m_set->destination.Path();

@@ -3,9 +3,11 @@
 # copies whose files differ in dates, permissions and the order they were
 # made in: the archives must be the same byte for byte, hold the names in
 # order with the one fixed date and no extra fields, and change only with
-# SOURCE_DATE_EPOCH.
+# SOURCE_DATE_EPOCH. The package manifests written beside them must say what
+# the set and its archive say.
 set -u
 pack=$1 dist=$2
+manifests=$(dirname "$pack")/write-manifests setup=$(dirname "$pack")/../setup
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "$*"; exit 1; }
@@ -40,6 +42,38 @@ for set in player plugin; do
         [ "$dates" = "${want}.000000" ] || fail "$set.zip of ${copy%:*}: dates $dates"
     done
 done
+# A manifest's value (its first line of that key), unquoted.
+value() { sed -n "s/^ *-\{0,1\} *$1: //p" "$2" | head -1 | sed 's/^"\(.*\)"$/\1/; s/\\"/"/g'; }
+# A version resource's string, as the strings of the file show it.
+resource() { strings -el "$2" | sed -n "/^$1\$/{n;p;q}"; }
+"$manifests" "$tmp/a" player plugin >/dev/null || fail "no manifests written"
+codes=$(sed -n 's/.*kExit[A-Za-z]* = \([1-9][0-9]*\),.*/\1/p' "$setup/runlog.h" | sort -n | tr '\n' ' ')
+for set in player plugin; do
+    m=$(ls "$tmp/a/$set-manifest/"*.installer.yaml) l=$(ls "$tmp/a/$set-manifest/"*.locale.*.yaml)
+    sum=$(sha256sum <"$tmp/a/$set.zip" | cut -d' ' -f1)
+    [ "$(value InstallerSha256 "$m" | tr A-F a-f)" = "$sum" ] || fail "$set: the manifest's hash is not the zip's"
+    nested=$(value RelativeFilePath "$m")
+    unzip -p "$tmp/a/$set.zip" "$nested" | cmp -s - "$dist/$set/SETUP.EXE" || fail "$set: $nested is not the set's setup"
+    # as the package manager fills them in: each one argument, even with blanks
+    for s in "InstallLocation /D=C:\Program Files\Zyne x" "Log /LOG=C:\a b\setup log.txt"; do
+        sw=$(value "${s%% *}" "$m" | sed 's/<INSTALLPATH>/C:\\Program Files\\Zyne x/; s/<LOGPATH>/C:\\a b\\setup log.txt/')
+        eval "set -- $sw"
+        [ $# -eq 1 ] && [ "$1" = "${s#* }" ] || fail "$set: ${s%% *} switch reads as $# arguments: $*"
+    done
+    [ "$(value Silent "$m")" = /S ] && [ "$(value SilentWithProgress "$m")" = "/S /PROGRESS" ] ||
+        fail "$set: silent switches $(value Silent "$m"), $(value SilentWithProgress "$m")"
+    listed=$(sed -n 's/^ *- InstallerReturnCode: //p' "$m")
+    [ "$(echo "$listed" | sort -n | tr '\n' ' ')" = "$codes" ] || fail "$set: return codes $(echo $listed), setup has $codes"
+    module=$(sed -n 's/^Module=//p' "$dist/$set/SETUP.INI" | head -1 | tr -d '\r')
+    version=$(resource ProductVersion "$dist/$set/$module") company=$(resource CompanyName "$dist/$set/$module")
+    product=$(resource ProductName "$dist/$set/$module")
+    for kv in "ProductCode=$module" "DisplayVersion=$version" "Publisher=$company" "DisplayName=$product $version"; do
+        [ "$(value "${kv%%=*}" "$m")" = "${kv#*=}" ] || fail "$set: entry ${kv%%=*} $(value "${kv%%=*}" "$m"), not ${kv#*=}"
+    done
+    [ "$(value PackageVersion "$m")" = "$version" ] && [ "$(value PackageName "$l")" = "$product" ] &&
+        [ "$(value Publisher "$l")" = "$company" ] || fail "$set: the package's version, name or publisher"
+done
 (cd "$tmp/a" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
 [ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq 2 ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") archives"
-echo "packing: same archives from other dates, permissions and order; names in order, one date"
+echo "packing: same archives from other dates, permissions and order; names in order, one date;"
+echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values"

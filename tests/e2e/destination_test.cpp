@@ -77,6 +77,11 @@ protected:
     {
         host.Kill();
         SetWindowsVersion("DialogHost.exe", nullptr);
+        // moved aside and back: the library is in use by this very process
+        if (!systemShell.empty())
+            EXPECT_TRUE(DeleteFileA(systemShell.c_str()) && MoveFileA((base + "\\SHELL32.DLL").c_str(), systemShell.c_str()))
+                << "the system's shell library stays in " << base;
+        DeleteKeyTree(HKEY_CURRENT_USER, kShellOverride);
     }
     // A stand-in Navigator ("3.0", "1.22", "none"; "" no program) in a folder named as the set wants it.
     std::string NavigatorFolder(const std::string& version)
@@ -117,7 +122,8 @@ protected:
         EXPECT_EQ(button, host.Wait(10000));
     }
 
-    std::string base;
+    std::string base, systemShell;   // the system's shell library while a stand-in takes its place
+    const std::string kShellOverride = "Software\\Wine\\AppDefaults\\DialogHost.exe\\DllOverrides";
     Process host;
 };
 
@@ -309,6 +315,27 @@ TEST_F(Destination, OldStylePickerUnderNt)
     CharLowerA(&folder[0]);
     EXPECT_TRUE(Eventually([&] { return ItemText(dlg, IDC_PLAYER_FOLDER) == folder + "\\Player"; }));
     ExpectSelectedFrom(dlg, IDC_PLAYER_FOLDER, folder.size() + 1);
+}
+
+// A system whose shell library lacks the new shell's functions (as NT 3.51's), under a version that has the new
+// shell: Browse opens the old-style picker and takes its folder.
+TEST_F(Destination, OldStylePickerWithoutTheNewShell)
+{
+    char system[MAX_PATH];
+    std::string shell = std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\shell32.dll";
+    ASSERT_TRUE(MoveFileA(shell.c_str(), (base + "\\SHELL32.DLL").c_str())) << GetLastError();
+    Copy(Built("tests\\fixtures\\shell\\SHELL32.DLL"), systemShell = shell);
+    SetRegString(HKEY_CURRENT_USER, kShellOverride, "shell32", "native");
+    MakeFolders(base + "\\Apps");
+    HWND dlg = Show("Player", false, base + "\\Apps\\Player", "", "win95");
+    ASSERT_NE(nullptr, dlg);
+    Press(dlg, IDC_BROWSE_PLAYER);
+    HWND picker = WaitForDialog(host.Id(), 10000, Text(IDS_BROWSE_TITLE).c_str());
+    ASSERT_NE(nullptr, picker) << "the host " << (host.Running() ? "showed no picker" : "ended");
+    Press(picker, IDOK);
+    std::string folder = base + "\\apps\\Player";
+    CharLowerBuffA(&folder[0], (DWORD)(folder.size() - 6));
+    EXPECT_TRUE(Eventually([&] { return ItemText(dlg, IDC_PLAYER_FOLDER) == folder; }));
 }
 
 TEST_F(Destination, AboutItemPlaceAndKeyboard)

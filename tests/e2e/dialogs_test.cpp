@@ -157,3 +157,11 @@ TEST_F(Dialogs, AboutBox)
     PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(IDCANCEL, host.Wait(10000));
 }
+
+// The entry's table of global destructors takes what it holds and refuses one
+// more, overwriting nothing: each one taken runs once.
+TEST_F(Dialogs, DestructorTableRefusesOneMore)
+{
+    ASSERT_TRUE(host.Start(Built("tests\\DialogHost.exe"), "atexit", Built("tests")));
+    EXPECT_EQ(32 - 1, host.Wait(10000));   // 32 slots, one the host's application object's
+}

@@ -91,6 +91,11 @@ TEST_F(Startup, SoundSetsGoOnToTheAgreement)
     MakeSet();
     Ini(std::string(kPlayerIni) + "SETUP.EXE=310\r\n");
     ExpectAgreement(Run());
+
+    // what follows the quoted program name is read as given: a bad unattended line ends at once
+    Outcome bad = Run("/S /X");
+    EXPECT_FALSE(bad.shown) << bad.box.text;
+    EXPECT_EQ(1, bad.exitCode);
 }
 
 TEST_F(Startup, MissingMainModule)

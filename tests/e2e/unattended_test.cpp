@@ -2,6 +2,9 @@
 // window at any time, the outcome in the exit code.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "bench.h"
 #include "fixtures.h"
 #include "quillset.h"
@@ -16,29 +19,54 @@ const HKEY LM = HKEY_LOCAL_MACHINE, CR = HKEY_CLASSES_ROOT, CU = HKEY_CURRENT_US
 const std::string kWindows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 
 DWORD g_pid;
-std::string g_windows;   // every top-level window of g_pid seen
+// every top-level window of g_pid seen, and those never shown; a window is
+// the progress dialog once it has been seen with its frame
+std::map<HWND, std::string> g_windows, g_hidden;
 
 BOOL CALLBACK Collect(HWND h, LPARAM)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (pid == g_pid)
-        g_windows += " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
+    if (pid != g_pid)
+        return TRUE;
+    std::string& seen = (IsWindowVisible(h) ? g_windows : g_hidden)[h];
+    if (seen != " [progress]")
+        seen = IsPage(h, IDC_PROGRESS_FRAME) ? " [progress]" : " [" + ClassOf(h) + " \"" + WindowText(h) + "\"]";
     return TRUE;
 }
 
+std::string Listed(const std::map<HWND, std::string>& windows)
+{
+    std::set<std::string> labels;
+    for (auto& w : windows)
+        labels.insert(w.second);
+    std::string list;
+    for (auto& label : labels)
+        list += label;
+    return list;
+}
+
 // Runs exe with args in its folder, watching all top-level windows until it
-// ends: none may appear. Its exit code.
-long RunSetup(const std::string& exe, const std::string& args)
+// ends: none may appear but `shown` ("[progress]": the progress dialog),
+// whose Cancel is pressed with `cancel`; a run that shows nothing makes no
+// window at all, not even a hidden one. Its exit code.
+long RunSetup(const std::string& exe, const std::string& args, const std::string& shown = "", bool cancel = false)
 {
     Process p;
     if (!p.Start(exe, args, exe.substr(0, exe.rfind('\\'))))
         return -2;
     g_pid = p.Id();
     g_windows.clear();
-    for (DWORD start = GetTickCount(); p.Running() && GetTickCount() - start < 60000; Sleep(2))
+    g_hidden.clear();
+    for (DWORD start = GetTickCount(); p.Running() && GetTickCount() - start < 60000; Sleep(2)) {
         EnumWindows(Collect, 0);
-    EXPECT_EQ("", g_windows) << "windows of " << args;
+        if (HWND progress = cancel ? ProgressDialog(g_pid) : nullptr)
+            cancel = !PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_EQ(shown, Listed(g_windows)) << "windows of " << args;
+    if (shown.empty()) {
+        EXPECT_EQ("", Listed(g_hidden)) << "hidden windows of " << args;
+    }
     return p.Wait(0);
 }
 
@@ -66,6 +94,7 @@ TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
     ResetProduct();
     struct { std::string args, folder; } cases[] = {
         {"/S /LOG=\"" + log + "\"", dest}, {"/s", dest}, {"/S /NOOTHER /D=" + other, other}, {"/S /d=" + other + " ", other},
+        {"/S \"/D=" + other + "\" /NOOTHER", other}, {"/S /D=\"" + other + "\" \"/NOOTHER\"", other},
     };
     for (auto& c : cases) {
         EXPECT_EQ(0, RunSetup(exe, c.args)) << c.args;
@@ -77,10 +106,21 @@ TEST_F(Unattended, InstallAgainAndRemoveAsTheInteractiveInstall)
                                  "\"QuietUninstallString\" = \"\"" + dest + "\\SETUP.EXE\" /S /uninstall\""})
         EXPECT_NE(std::string::npos, written.find(line + "\r\n")) << line;
 
+    // what package managers match the installation by (REG_SZ 1, REG_DWORD 4)
+    std::string entry = regstate::Dump(LM, kWindows + "Uninstall\\VANTREL.EXE");
+    for (const std::string& value : std::vector<std::string>{"[DisplayVersion] type 1 = 1.95", "[Publisher] type 1 = Zyne Systems",
+                               "[InstallLocation] type 1 = " + other, "[DisplayIcon] type 1 = " + other + "\\VANTREL.EXE"})
+        EXPECT_NE(std::string::npos, entry.find(value + "\\x0\n")) << value;
+    for (std::string value : {"[NoModify] type 4 = ", "[NoRepair] type 4 = "})
+        EXPECT_NE(std::string::npos, entry.find(value + "\\x1\\x0\\x0\\x0\n")) << value;
     std::string quiet = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "QuietUninstallString");
     ASSERT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
-    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1), quiet.substr(quiet.find('"', 1) + 2)));
+    const std::string removal = base + "\\removal.log";
+    EXPECT_EQ(0, RunSetup(quiet.substr(1, quiet.find('"', 1) - 1),
+                          quiet.substr(quiet.find('"', 1) + 2) + " /LOG=\"" + removal + "\""));
     EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000)) << "the helper left the folder";
+    for (const char* name : {"VANTREL.EXE", "README.TXT", "SAMPLE.ZYN"})
+        EXPECT_NE(std::string::npos, ReadFile(removal).find("\nremoved " + other + "\\" + name + "\r\n")) << name;
     for (std::string key : {kWindows + "Uninstall\\VANTREL.EXE", kWindows + "App Paths\\VANTREL.EXE"})
         EXPECT_FALSE(KeyExists(LM, key)) << key;
     EXPECT_FALSE(KeyExists(CR, ".zyn"));
@@ -118,7 +158,7 @@ TEST_F(Unattended, FaultsHaveTheirCodes)
     struct { const char* set; std::string args; long code; } cases[] = {
         {"", "/S /X", 1}, {"", "/S /uninstall /D=C:\\elsewhere", 1}, {"", "/S /LOG=C:\\no\\such\\x.log", 1},
         {"no-description", "/S", 2}, {"critical-missing", "/S", 2}, {"mode-empty", "/S", 2},
-        {"name-dot-dot", "/S /uninstall", 2}, {"plugin", "/S", 2},
+        {"name-dot-dot", "/S /uninstall", 2}, {"plugin", "/S", 6},
     };
     for (auto& c : cases) {
         std::string run = exe, from = std::string(BENCH_SETS_DIR) + "\\" + c.set, folder = base + "\\" + c.set;
@@ -171,12 +211,52 @@ TEST_F(Unattended, ThePlugInSetWithNavigatorBySwitch)
     std::string navigator = base + "\\Net scape\\Program", folder = ProgramFiles() + "\\Zyne\\Netrama";
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
-    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S /NAVIGATOR=\"" + navigator + "\""));
+    EXPECT_EQ(0, RunSetup(bench::CopySet("plugin", base + "\\plugin"), "/S \"/NAVIGATOR=" + navigator + "\""));
     EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+    // the entry names the product's folder, where its setup runs from
+    EXPECT_EQ(folder, RegString(LM, kWindows + "Uninstall\\NPZYNE32.DLL", "InstallLocation"));
     std::string quiet = RegString(LM, kWindows + "Uninstall\\NPZYNE32.DLL", "QuietUninstallString");
     ASSERT_EQ("\"" + folder + "\\SETUP.EXE\" /S /uninstall", quiet);
     EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall"));
     EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
     EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
     EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
+}
+
+// A player set that holds the plug-in as well: /S installs both, /NOOTHER the
+// player alone.
+TEST_F(Unattended, TheOtherProductUnlessNoOther)
+{
+    std::string navigator = base + "\\Net scape\\Program", ini = base + "\\player\\SETUP.INI";
+    MakeFolders(navigator);
+    Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+    Copy(PluginLibrary(), base + "\\player\\NPZYNE32.DLL");
+    struct { const char *section, *key, *value; } keys[] = {
+        {"Plugin.32", "Module", "NPZYNE32.DLL"}, {"Netscape", "Module", "NETSCAPE.EXE"},
+        {"Netscape", "Undir.32", "Program"}, {"Netscape", "Subdir", "Plugins"}, {"Files", "NPZYNE32.DLL", "230"}};
+    for (auto& k : keys)
+        WritePrivateProfileStringA(k.section, k.key, k.value, ini.c_str());
+    std::string by = " /NAVIGATOR=\"" + navigator + "\"";
+    EXPECT_EQ(0, RunSetup(exe, "/S /NOOTHER" + by));
+    EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    EXPECT_FALSE(Exists(navigator + "\\Plugins\\NPZYNE32.DLL"));
+    EXPECT_EQ(0, RunSetup(exe, "/S" + by));
+    EXPECT_TRUE(Exists(navigator + "\\Plugins\\NPZYNE32.DLL"));
+}
+
+// With /PROGRESS the progress dialog is all a run shows; its Cancel ends the
+// run with its own code, before the entry is written.
+TEST_F(Unattended, TheProgressDialogAlone)
+{
+    EXPECT_EQ(0, RunSetup(exe, "/S /PROGRESS", " [progress]"));
+    EXPECT_TRUE(Exists(dest + "\\VANTREL.EXE"));
+    ResetProduct();
+    // a large first file leaves time for Cancel
+    std::string set = exe.substr(0, exe.rfind('\\')), ini = set + "\\SETUP.INI";
+    WriteFile(set + "\\LARGE.DAT", std::string(64 << 20, 'x'));
+    char files[2048] = "LARGE.DAT=314";
+    GetPrivateProfileSectionA("Files", files + 14, sizeof files - 14, ini.c_str());
+    ASSERT_TRUE(WritePrivateProfileSectionA("Files", files, ini.c_str()));
+    EXPECT_EQ(7, RunSetup(exe, "/S /PROGRESS", " [progress]", true));
+    EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
 }

@@ -212,11 +212,12 @@ TEST(Caption, TinyBuffers)
 }
 
 // Setup's command line: interactive unless it starts with /S; after /S each
-// switch once, /D= last; everything else refused.
+// switch once, split as the system splits arguments, an unquoted /D= taking
+// the rest of the line; everything else refused.
 TEST(SetupLine, Switches)
 {
-    const std::string longName(260, 'x');
-    struct { std::string line; SetupLineKind kind; const char* read; } cases[] = {   // uninstall|noOther|log|navigator|folder
+    const std::string longName(260, 'x'), fits(259, 'x');   // values end in 260-character buffers
+    struct { std::string line; SetupLineKind kind; std::string read; } cases[] = {   // uninstall|noOther|log|navigator|folder[|progress]
         {"", kInteractiveLine, ""}, {"/uninstall", kInteractiveLine, ""}, {"-S", kInteractiveLine, ""},
         {"/SX /D=C:\\A", kInteractiveLine, ""}, {"/S", kUnattendedLine, "0|0|||"}, {"  /s  ", kUnattendedLine, "0|0|||"},
         {"/S /UNINSTALL", kUnattendedLine, "1|0|||"}, {"/S /uninstall /noother /log=x.log", kUnattendedLine, "1|1|x.log||"},
@@ -227,16 +228,33 @@ TEST(SetupLine, Switches)
         {"/S /d=\"C:\\A B\"", kUnattendedLine, "0|0|||C:\\A B"},
         {"/S /D=C:\\A /NOOTHER", kUnattendedLine, "0|0|||C:\\A /NOOTHER"},   // the rest of the line
         {"/S /X", kBadLine, ""}, {"/S uninstall", kBadLine, ""}, {"/S /uninstall /uninstall", kBadLine, ""},
+        // quoted as a whole or in part, as tools quote; backslashes before a quote halved
+        {"/S \"/D=C:\\Company Apps\\Deep Player\"", kUnattendedLine, "0|0|||C:\\Company Apps\\Deep Player"},
+        {"/S \"/D=C:\\A B\\\\\" /NOOTHER", kUnattendedLine, "0|1|||C:\\A B\\"},
+        {"/S /D=\"C:\\A B\"\\C /NO\"OTHER\" \"/PROGRESS\"", kUnattendedLine, "0|1|||C:\\A B\\C|progress"},
+        {"/S /D=\"C:\\A B\" \"/uninstall\"", kBadLine, ""}, {"/S /D=C:\\\"A B\"", kBadLine, ""},
+        {"/S \"/uninstall\" \"/LOG=C:\\a b\\x.log\" \"/NAVIGATOR=C:\\a b\"", kUnattendedLine, "1|0|C:\\a b\\x.log|C:\\a b|"},
+        {"/S /NAVIGATOR=\"C:\\Net scape\\\" /LOG=a\\\\b", kUnattendedLine, "0|0|a\\\\b|C:\\Net scape\\|"},
+        {"/S /LOG=\"a\"b", kUnattendedLine, "0|0|ab||"}, {"/S /LOG=a /NAVIGATOR=n\"\"", kBadLine, ""}, {"/S /PROGRESS /uninstall", kUnattendedLine, "1|0||||progress"},
+        {"/S \"/LOG=" + fits + "\"", kUnattendedLine, "0|0|" + fits + "||"},
+        {"/S \"/LOG=" + longName + "\"", kBadLine, ""}, {"/S /LOG=a\\\"b", kBadLine, ""},
+        {"/S /LOG=\"a\\\"b\"", kBadLine, ""}, {"/S /LOG=\"a\"\"b\"", kBadLine, ""}, {"/S /LOG=a\"\"\"b", kBadLine, ""},
+        {"/S \"/D=C:\\A\" /D=C:\\B", kBadLine, ""}, {"/S /PROGRESS /progress", kBadLine, ""}, {"\"/S\" /D=C:\\A", kInteractiveLine, ""},
         {"/S /LOG=a /LOG=b", kBadLine, ""}, {"/S /LOG=", kBadLine, ""}, {"/S /LOG=\"a b", kBadLine, ""},
-        {"/S /LOG=\"a\"b", kBadLine, ""}, {"/S /D=", kBadLine, ""}, {"/S /D=  ", kBadLine, ""},
+        {"/S /D=", kBadLine, ""}, {"/S /D=  ", kBadLine, ""},
         {"/S /D=C:\\a\"b", kBadLine, ""}, {"/S /D=C:\\" + longName, kBadLine, ""},
         {"/S /NAVIGATOR=" + longName, kBadLine, ""}, {"/S /uninstall /D=C:\\A", kBadLine, ""},
+        {"/S /LOG=" + fits, kUnattendedLine, "0|0|" + fits + "||"}, {"/S /LOG=" + longName, kBadLine, ""},
+        {"/S /NAVIGATOR=\"" + fits + "\"", kUnattendedLine, "0|0||" + fits + "|"},
+        {"/S /NAVIGATOR=\"" + longName + "\"", kBadLine, ""}, {"/S /D=" + fits, kUnattendedLine, "0|0|||" + fits},
+        {"/S /D=\"" + longName + "\"", kBadLine, ""}, {"/S /S", kBadLine, ""}, {"/S /NOOTHER /noother", kBadLine, ""},
+        {"/S /NAVIGATOR=a /navigator=b", kBadLine, ""}, {"/S /LOG=a /uninstall /log=a", kBadLine, ""},
     };
     for (auto& c : cases) {
         UnattendedSwitches s;
         EXPECT_EQ(c.kind, ReadSetupLine(c.line.c_str(), s)) << c.line;
         std::string read = std::string(s.uninstall ? "1|" : "0|") + (s.noOther ? "1|" : "0|") + s.log.c_str() + "|" +
-                           s.navigator.c_str() + "|" + s.folder.c_str();
+                           s.navigator.c_str() + "|" + s.folder.c_str() + (s.progress ? "|progress" : "");
         if (c.kind == kUnattendedLine)
             EXPECT_EQ(c.read, read) << c.line;
     }

@@ -2,7 +2,14 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <string>
+
 #include "text.h"
+
+namespace own {   // the shipped programs' routines beside the C library's
+#include "strmem.c"
+}
 
 TEST(CStr, GrowsCopiesAndCuts)
 {
@@ -76,4 +83,28 @@ TEST(ReplaceArgs, OnePassOverBothMarks)
     EXPECT_STREQ("C:\\100%2 and B", ReplaceArgs("%1 and %2", "C:\\100%2", "B"));
     EXPECT_STREQ("50%% %3 %", ReplaceArgs("50%% %3 %", "a", "b"));
     EXPECT_STREQ("", ReplaceArgs(nullptr, "a", "b"));
+}
+
+// The programs' own C routines against the C library's (the fuzz target
+// strmem compares them on any input): compares by sign, searches by place.
+TEST(OwnCRoutines, AnswerAsTheCLibrary)
+{
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    struct { const char *a, *b; size_t n; } cases[] = {
+        {"", "a", 1}, {"a", "", 1}, {"ab", "abc", 3}, {"abc", "ab", 2}, {"abc", "abd", 9}, {"\x80", "\x7f", 1},
+        {"axa", "a", 5}, {"xxyx", "xy", 4}, {"abcabc", "cab", 6},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + "|" + c.b);
+        size_t m = std::min(c.n, 1 + std::min(strlen(c.a), strlen(c.b)));
+        EXPECT_EQ(sign(strcmp(c.a, c.b)), sign(own::strcmp(c.a, c.b)));
+        EXPECT_EQ(sign(strncmp(c.a, c.b, c.n)), sign(own::strncmp(c.a, c.b, c.n)));
+        EXPECT_EQ(sign(memcmp(c.a, c.b, m)), sign(own::memcmp(c.a, c.b, m)));
+        EXPECT_EQ(strstr(c.a, c.b), own::strstr(c.a, c.b));
+        EXPECT_EQ(strrchr(c.a, c.b[0]), own::strrchr(c.a, c.b[0]));
+    }
+    char mine[] = "0123456789", theirs[] = "0123456789";   // a copy onto itself, backwards
+    own::memmove(mine + 1, mine, 8);
+    memmove(theirs + 1, theirs, 8);
+    EXPECT_STREQ(theirs, mine);
 }

@@ -73,6 +73,8 @@ TEST_F(AppEntry, LayoutWrittenBySetupAndRemovedAgain)
         EXPECT_TRUE(regstate::HasNoValuesOrSubkeys(CU, kCompany + "\\P 1.95"));
         EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "P 1.95"));
         EXPECT_TRUE(IsString(LM, kUninstallEntry, "UninstallString", c.uninstall));
+        std::string quiet = c.uninstall.substr(0, c.uninstall.rfind(' ')) + " /S /uninstall";   // no window at all
+        EXPECT_TRUE(IsString(LM, kUninstallEntry, "QuietUninstallString", quiet));
 
         bench::SetRegString(CU, kProduct + "\\1.90", "Path", "C:\\OLDER");
         ASSERT_EQ(1u, regstate::Run(setup, "remove " + args) & 0xFFFF);
@@ -165,6 +167,10 @@ TEST_F(AppEntry, IncompleteRecordsTouchNothingElse)
     CVersionInfo noVersion = Info("ZyneBench Co", "P", "");
     WriteUninstallEntry(program, &noVersion, Family(), nullptr);
     EXPECT_FALSE(bench::KeyExists(CU, kCompany));
+    bool found = true;   // and the entry names no empty version, nor an empty maker below
+    bench::RegString(LM, kUninstallEntry, "DisplayVersion", &found);
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(IsString(LM, kUninstallEntry, "Publisher", "ZyneBench Co"));
     bench::SetRegString(CU, kProduct + "\\1.95", "Path", "C:\\ZYNE");
     RemoveUninstallEntry(program, &noVersion, Family());
     EXPECT_EQ("C:\\ZYNE", bench::RegString(CU, kProduct + "\\1.95", "Path"));
@@ -175,6 +181,9 @@ TEST_F(AppEntry, IncompleteRecordsTouchNothingElse)
     WriteUninstallEntry(program, &noCompany, Family(), nullptr);
     EXPECT_FALSE(bench::KeyExists(CU, "Software\\P"));
     EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayName", "P 1.95"));
+    bench::RegString(LM, kUninstallEntry, "Publisher", &found);
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(IsString(LM, kUninstallEntry, "DisplayVersion", "1.95"));
     RemoveUninstallEntry(program, &noCompany, Family());
     EXPECT_FALSE(bench::KeyExists(LM, kUninstallEntry));
 }
