@@ -71,14 +71,12 @@ bool KeyListComplete(unsigned long returned, unsigned long size) { return size >
 
 const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block)
 {
-    for (; size; size *= 2) {   // past the largest size: none
+    for (;; size *= 2) {   // memory runs out long before the size would overflow
         free(*block);
         if (!(*block = (char*)malloc(size)))
             return 0;
-        // zero-filled: a cut list has no closing double NUL of its own
-        memset(*block, 0, size);
+        // a cut list has no closing double NUL of its own, but it is read again
         if (KeyListComplete(read(*block, size, context), size))
             return *block;
     }
-    return 0;
 }

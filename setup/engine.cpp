@@ -73,11 +73,12 @@ void CInstallSet::TemporaryCopies(const char* folder, bool note)
 // that, each call's own result tells. The folder joins the kept names (no
 // "ver*.tmp" name holds a backslash); names found then are not setup's to
 // delete, in any of the folders: a wrong guess keeps a file.
-bool CInstallSet::PrepareTarget(const char* folder)
+bool CInstallSet::PrepareTarget(const CSetupFolder& target)
 {
+    const char* folder = target.Path();
     if (InList(m_kept, folder))
         return true;
-    CSetupFolder made(folder);
+    CSetupFolder made = target;
     if (!made.CreatePath())
         return false;
     AddToList(m_kept, folder);
@@ -89,7 +90,7 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
     ClearError();
     const char* to = target.Path();
-    if (!PrepareTarget(to))
+    if (!PrepareTarget(target))
         return false;
     const char* name = file.Name();
     const char* from = file.Path();
@@ -111,9 +112,6 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             TemporaryCopies(to, false);
 
         if (result == 0) {
-            // the set's own "ver*.tmp" file is no leftover: noted with the rest
-            if (EqualNoCaseN(name, "ver", 3))
-                TemporaryCopies(to, true);
             file.SetPath(to);
             return true;
         }
@@ -309,7 +307,6 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {
-    m_kept = "|";
     delete progress;
     progress = showProgress ? new CProgressDialog(cancelled) : 0;
     if (CProgressDialog* p = Progress())

@@ -148,11 +148,12 @@ private:
     bool ReadFileList();
     // The target folder made and its leftovers listed, on its first file of
     // the run; false when it cannot be made.
-    bool PrepareTarget(const char* folder);
+    bool PrepareTarget(const CSetupFolder& folder);
     void TemporaryCopies(const char* folder, bool note);
 
     bool m_prefer32;
     CSetupFile** m_files;
     int m_count, m_capacity;
-    CStr m_kept;   // "|folder|name|": folders prepared this run, "ver*.tmp" files not setup's
+    // "|folder|name|": folders prepared (a set runs once), "ver*.tmp" files not setup's
+    CStr m_kept;
 };

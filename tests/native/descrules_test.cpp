@@ -77,7 +77,8 @@ TEST(KeyList, CompleteOnlyBelowSizeMinusTwo)
 }
 
 // The profile function as measured: a list that does not fit (an exact fit
-// included) comes back cut at size - 2, without its closing double NUL.
+// included) comes back cut at size - 2, without its closing double NUL; the
+// rest of the buffer keeps what was there.
 static unsigned long ProfileKeys(char* buf, unsigned long size, void* context)
 {
     auto* list = (std::pair<std::string, int>*)context;   // names with their NULs; reads
@@ -85,6 +86,8 @@ static unsigned long ProfileKeys(char* buf, unsigned long size, void* context)
     unsigned long n = (unsigned long)list->first.size();
     if (n + 1 >= size)
         buf[n = size - 2] = 0;
+    else
+        buf[n] = 0;   // the closing second NUL
     memcpy(buf, list->first.data(), n);
     return n;
 }
