@@ -1,6 +1,7 @@
 #include "description.h"
 
 #include <windows.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "descrules.h"
@@ -12,10 +13,24 @@ const char* CSetupDescription::ReadSetting(const char* section, const char* key)
     return m_value;
 }
 
+CSetupDescription::~CSetupDescription() { free(m_keys); }
+
+namespace {
+struct KeyListSource {
+    const char* file;
+    const char* section;
+};
+}  // namespace
+
+static unsigned long ReadKeys(char* buf, unsigned long size, void* context)
+{
+    const KeyListSource* from = (const KeyListSource*)context;
+    return GetPrivateProfileStringA(from->section, 0, "", buf, size, from->file);
+}
+
 const char* CSetupDescription::ReadKeyNames(const char* section)
 {
-    // zero-filled: a cut list has no closing double NUL of its own
-    memset(m_keys, 0, sizeof m_keys);
-    DWORD n = GetPrivateProfileStringA(section, 0, "", m_keys, sizeof m_keys, FullPath());
-    return KeyListComplete(n, sizeof m_keys) ? m_keys : 0;
+    CStr file = FullPath();
+    KeyListSource from = {file, section};
+    return ReadWholeKeyList(ReadKeys, &from, 1040, &m_keys);
 }

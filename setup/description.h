@@ -6,7 +6,11 @@
 
 class CSetupDescription : public CSetupFile {
 public:
-    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name) { m_value[0] = 0; }
+    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_keys(0)
+    {
+        m_value[0] = 0;
+    }
+    ~CSetupDescription();
 
     // The value of key in section, empty when missing. A value that does not
     // fit the 260-character buffer reads as missing. The text lives in one
@@ -14,10 +18,15 @@ public:
     const char* ReadSetting(const char* section, const char* key);
 
     // The names of all keys of a section, each ended by a NUL, the list ended
-    // by a second NUL. Null when they do not all fit the 1040-character list.
+    // by a second NUL, read into 1040 characters and, when they do not hold
+    // it, again into twice as many until they do; null only when memory runs
+    // out. The list stays until the next call.
     const char* ReadKeyNames(const char* section);
 
 private:
-    char m_keys[1040];
+    CSetupDescription(const CSetupDescription&);
+    void operator=(const CSetupDescription&);
+
+    char* m_keys;
     char m_value[MAX_PATH];
 };

@@ -1,5 +1,6 @@
 #include "descrules.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 void SplitMode(const char* mode, CStr& base, CStr& suffix)
@@ -67,3 +68,15 @@ bool IsPlainFileName(const char* name)
 bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine, "/uninstall"); }
 
 bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }
+
+const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block)
+{
+    for (;; size *= 2) {   // memory runs out long before the size would overflow
+        free(*block);
+        if (!(*block = (char*)malloc(size)))
+            return 0;
+        // a cut list has no closing double NUL of its own, but it is read again
+        if (KeyListComplete(read(*block, size, context), size))
+            return *block;
+    }
+}

@@ -35,3 +35,11 @@ bool IsUninstallSwitch(const char* commandLine);
 // zero-filled buffer of `size` characters. It is complete only when the count
 // returned is below size - 2: at size - 2 the last name has been cut.
 bool KeyListComplete(unsigned long returned, unsigned long size);
+
+// Reads a key list whole. `read` fills a buffer of `size` characters as the
+// profile function does and returns its count. The list is read into a heap
+// block of `size` characters and, while it comes back cut, again into one of
+// twice the size. *block (freed first: null or a block of an earlier call) is
+// the caller's to free. The list, or null when memory runs out.
+typedef unsigned long (*KeyListReader)(char* buf, unsigned long size, void* context);
+const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block);

@@ -35,35 +35,63 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
         DeleteFileA(JoinPath(folder, name));
 }
 
-// The install function's temporary copies in a folder ("ver*.tmp"), as
-// "|name|name|"; with `keep`, deletes each that is not in it.
-static CStr TemporaryCopies(const char* folder, const char* keep = 0)
+// Lists of names as "|name|name|".
+static bool InList(const char* list, const char* name)
 {
-    CStr names = "|";
+    size_t n = strlen(name);
+    for (const char* p = list; *p && (p = strstr(p + 1, name)) != 0;)
+        if (p[-1] == '|' && p[n] == '|')
+            return true;
+    return false;
+}
+
+static void AddToList(CStr& list, const char* name)
+{
+    list.Append(name);
+    list.AppendChar('|');
+}
+
+// The install function's temporary copies in a folder ("ver*.tmp"): noted as
+// not setup's to delete, or each deleted that is not noted.
+void CInstallSet::TemporaryCopies(const char* folder, bool note)
+{
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(JoinPath(folder, "ver*.tmp"), &found);
     if (h == INVALID_HANDLE_VALUE)
-        return names;
+        return;
     do {
-        CStr entry = "|";
-        entry.Append(found.cFileName);
-        entry.AppendChar('|');
-        if (keep && !strstr(keep, entry))
+        if (note)
+            AddToList(m_kept, found.cFileName);
+        else if (!InList(m_kept, found.cFileName))
             DeleteFileA(JoinPath(folder, found.cFileName));
-        names.Append(found.cFileName);
-        names.AppendChar('|');
     } while (FindNextFileA(h, &found));
     FindClose(h);
-    return names;
+}
+
+// Listing a folder reads all of it: each target folder is made and listed
+// once a run, before its first file; what the install function leaves after
+// that, each call's own result tells. The folder joins the kept names (no
+// "ver*.tmp" name holds a backslash); names found then are not setup's to
+// delete, in any of the folders: a wrong guess keeps a file.
+bool CInstallSet::PrepareTarget(const CSetupFolder& target)
+{
+    const char* folder = target.Path();
+    if (InList(m_kept, folder))
+        return true;
+    CSetupFolder made = target;
+    if (!made.CreatePath())
+        return false;
+    AddToList(m_kept, folder);
+    TemporaryCopies(folder, true);
+    return true;
 }
 
 bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
 {
     ClearError();
-    CSetupFolder folder(target.Path());
-    if (!folder.CreatePath())
-        return false;
     const char* to = target.Path();
+    if (!PrepareTarget(target))
+        return false;
     const char* name = file.Name();
     const char* from = file.Path();
     VerInstallFileFunction install = s_verInstallFile ? s_verInstallFile : SystemVerInstallFile;
@@ -73,7 +101,6 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
     for (int attempt = 1; attempt <= 5; ++attempt) {
         char temp[MAX_PATH] = "";
         UINT tempLength = sizeof temp;
-        CStr before = TemporaryCopies(to);
         DWORD result = install(flags, name, name, from, to, from, temp, &tempLength);
         finding = result;
         temp[sizeof temp - 1] = 0;
@@ -82,7 +109,7 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             DeleteTemporaryCopy(to, temp, name);
         // a copy that failed half way (a full drive) stays unnamed
         else if (result)
-            TemporaryCopies(to, before);
+            TemporaryCopies(to, false);
 
         if (result == 0) {
             file.SetPath(to);
@@ -204,9 +231,10 @@ bool CInstallSet::RemoveModuleFiles()
     for (int r = m_count; r > 0; --r) {
         CSetupFile* file = m_files[r - 1];
         ShowPercent((unsigned)(r * 100 / m_count));
-        ShowFile(file->FullPath());
+        CStr path = file->FullPath();
+        ShowFile(path);
         if (file->kind & kToDestination)
-            LogFile(file->DeleteFrom() ? "removed" : "not removed", file->FullPath());
+            LogFile(file->DeleteFrom() ? "removed" : "not removed", path);
         if ((file->kind & kToPluginFolder) && plugin)
             LogFile(file->DeleteFrom(navigator) ? "removed" : "not removed", file->PathIn(navigator));
     }

@@ -11,7 +11,7 @@ CInstallSet::CInstallSet(CSetupDescription* description_, bool prefer32)
     : description(description_), navigator(0), mainModule(0), versionInfo(0), otherModulePresent(false),
       platform(0), flags(0), pendingError(0), cancelled(false), progress(0),
       unattended(false), showProgress(true), finding(0), m_prefer32(prefer32), m_files(0),
-      m_count(0), m_capacity(0)
+      m_count(0), m_capacity(0), m_kept("|")
 {
 }
 

@@ -146,8 +146,14 @@ private:
     // The status line's closing text, the file line emptied, the bar cleared.
     void ShowStepDone(UINT id);
     bool ReadFileList();
+    // The target folder made and its leftovers listed, on its first file of
+    // the run; false when it cannot be made.
+    bool PrepareTarget(const CSetupFolder& folder);
+    void TemporaryCopies(const char* folder, bool note);
 
     bool m_prefer32;
     CSetupFile** m_files;
     int m_count, m_capacity;
+    // "|folder|name|": folders prepared (a set runs once), "ver*.tmp" files not setup's
+    CStr m_kept;
 };

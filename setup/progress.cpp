@@ -184,7 +184,8 @@ void CProgressDialog::SetFileText(const char* text) { SetDlgItemTextA(m_hwnd, ID
 
 void CProgressDialog::ChangeFileText(const char* text)
 {
-    if (strcmp(FileText(), text ? text : "") != 0)
+    // the control's text without a reader's pump: one pump per change
+    if (strcmp(LineText(IDC_PROGRESS_FILE), text ? text : "") != 0)
         SetFileText(text);
     PumpMessages();
 }

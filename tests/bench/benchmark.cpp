@@ -36,9 +36,14 @@ const char kHow[] =
     "  SETUP.EXE, SETUP.INI and VANTREL.EXE. The copy phase runs from the making of setup's progress dialog to\n"
     "  the making of its completion message; the references copy (CopyFileA) or install (VerInstallFileA, as\n"
     "  setup calls it) the same files into an empty folder from the bench's own process.\n"
-    "- Unattended install (/S): payloads of 100 and 250 small files (12 kB on average) plus the three set\n"
-    "  files, from setup's start to its exit less a run of the same setup that ends at its command line\n"
-    "  (/S /X); beside the same payload's interactive copy phase and the VerInstallFileA loop.\n"
+    "- Scale: sets of 10, 100, 1,000 and 10,000 data files of 1 kB (names of 9 characters) and one of 100 files\n"
+    "  of 1 MB, each with SETUP.EXE, SETUP.INI and VANTREL.EXE. Unattended install (/S into a fresh folder) and\n"
+    "  unattended removal (/S /uninstall, up to setup's exit: the removal helper's waits come after it) count\n"
+    "  from start to exit less the median of all runs that end at their command line (/S /X); beside them, in\n"
+    "  the same run, the VerInstallFileA loop over the same files into an empty folder and the DeleteFileA\n"
+    "  loop that deletes them again. Setup's own cost per file: (unattended install - loop) / files, of the\n"
+    "  medians. The interactive copy phase and the peak working set come from an interactive install of the\n"
+    "  same set.\n"
     "- Uninstall: Yes on the question to the installed folder (setup's own) gone, the removal helper's waits\n"
     "  included. Player: start to the engine's trace of the document handed over (export 103), stamped by\n"
     "  the stand-in engine. Peak working set: setup's, read while its completion message shows.\n";
@@ -432,7 +437,7 @@ Install SetupInstall(const Payload& set, const std::string& dest)
         if (!Press(h, IDOK))
             throw std::runtime_error("no OK to press in " + WindowText(h));
     }
-    Created progress = NextWindow(), done = NextWindow(120000);
+    Created progress = NextWindow(), done = NextWindow(900000);
     Ready(done.hwnd);
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
@@ -452,7 +457,7 @@ double SetupUnattended(const Payload& set, const std::string& args, long code)
     LONGLONG start = Counter();
     if (!p.Start(set.folder + "\\SETUP.EXE", args, set.folder))
         throw std::runtime_error("cannot start setup " + args);
-    long exit = p.Wait(120000);
+    long exit = p.Wait(900000);
     double ms = Ms(Counter() - start);
     if (exit != code)
         throw std::runtime_error("setup " + args + " ended with " + std::to_string(exit));
@@ -483,6 +488,189 @@ double SetupUninstall(const std::string& dest)
     Press(report, IDOK);
     EndsWithin(p, 10000);
     return ms;
+}
+
+// ---- scale: sets of many small files (names of 9 characters), and one of
+// 100 large ones, each measured against the bare loops in the same run
+
+struct Scale {
+    Scale(int n, unsigned size, int r) : files(n), bytes(size), runs(r) {}
+    int files;
+    unsigned bytes;   // each data file
+    int runs;
+    Series function, bare, quietRaw, removalRaw, quiet, interactive, deleteLoop, removal, peak;
+    double ownPerFile = 0;   // (median of setup - median of the loop) / files
+    std::string Name() const
+    {
+        return std::to_string(files) + (bytes >= (1u << 20) ? " files of 1 MB" : " files of 1 kB");
+    }
+};
+
+// SETUP.EXE, VANTREL.EXE and their SETUP.INI, listed with `files` data files.
+Payload MakeScaleSet(const std::string& folder, int files, unsigned bytes)
+{
+    Payload p;
+    p.folder = FreshFolder(folder);
+    char other[MAX_PATH];   // BENCH_SETUP: another build of setup, to compare
+    DWORD n = GetEnvironmentVariableA("BENCH_SETUP", other, sizeof other);
+    Copy(n && n < sizeof other ? std::string(other) : Built("Quillset.exe"), p.folder + "\\SETUP.EXE");
+    Copy(Built("Vantrel.exe"), p.folder + "\\VANTREL.EXE");
+    std::string ini = "[Options]\r\nMode=Player\r\nSubdir=Zyne\\Bench\r\nDeleteSource=no\r\n\r\n"
+                      "[Player.32]\r\nModule=VANTREL.EXE\r\nOtherModule=NPZYNE32.DLL\r\nDisplayName=" +
+                      std::string(kPlayerName) + "\r\n\r\n[Files]\r\nVANTREL.EXE=310\r\nSETUP.EXE=310\r\nSETUP.INI=310\r\n";
+    p.files = {"VANTREL.EXE", "SETUP.EXE", "SETUP.INI"};
+    Random random{(unsigned long long)files * 7919 + bytes};
+    std::string data(bytes, '\0');
+    for (int i = 0; i < files; ++i) {
+        char name[16];
+        snprintf(name, sizeof name, "F%04d.DAT", i);
+        for (size_t at = 0; at < data.size(); at += 8) {
+            unsigned long long r = random.Next();
+            memcpy(&data[at], &r, std::min<size_t>(8, data.size() - at));
+        }
+        WriteFile(p.folder + "\\" + name, data);
+        ini += std::string(name) + "=314\r\n";
+        p.files.push_back(name);
+    }
+    WriteFile(p.folder + "\\SETUP.INI", ini);
+    return p;
+}
+
+// The same files installed by the bare loop into `to`, left there.
+double InstallLoopInto(const Payload& p, const std::string& to)
+{
+    RemoveTree(to);
+    LONGLONG start = Counter();
+    CreateDirectoryA(to.c_str(), nullptr);
+    for (auto& name : p.files) {
+        char temp[MAX_PATH] = "";
+        UINT length = sizeof temp;
+        if (VerInstallFileA(VIFF_DONTDELETEOLD, (LPSTR)name.c_str(), (LPSTR)name.c_str(), (LPSTR)p.folder.c_str(),
+                            (LPSTR)to.c_str(), (LPSTR)p.folder.c_str(), temp, &length))
+            throw std::runtime_error("VerInstallFileA failed on " + name);
+    }
+    return Ms(Counter() - start);
+}
+
+// Every listed file whole in `folder` (same size as in the set).
+void ExpectInstalled(const Payload& p, const std::string& folder)
+{
+    for (auto& name : p.files) {
+        WIN32_FILE_ATTRIBUTE_DATA a, b;
+        if (!GetFileAttributesExA((folder + "\\" + name).c_str(), GetFileExInfoStandard, &a) ||
+            !GetFileAttributesExA((p.folder + "\\" + name).c_str(), GetFileExInfoStandard, &b) ||
+            a.nFileSizeLow != b.nFileSizeLow)
+            throw std::runtime_error("setup left " + name + " out or short");
+    }
+}
+
+// BENCH_SCALE="files runs,files runs" measures only those sets of 1 kB files
+// (a look at one size while working on it).
+std::vector<Scale> MeasureScales(const std::string& dest)
+{
+    std::vector<Scale> scales = {Scale(10, 1024, 5), Scale(100, 1024, 5), Scale(1000, 1024, 3),
+                                 Scale(10000, 1024, 1), Scale(100, 1u << 20, 3)};
+    char only[200];
+    if (GetEnvironmentVariableA("BENCH_SCALE", only, sizeof only) - 1 < sizeof only - 1) {
+        scales.clear();
+        int files, runs, used;
+        for (const char* p = only; sscanf(p, "%d %d%n", &files, &runs, &used) == 2; p += used + (p[used] == ','))
+            scales.push_back(Scale(files, 1024, runs));
+    }
+    std::string loop = "C:\\bench\\scale-loop";
+    for (auto& c : scales) {
+        printf("  %s: unattended install and removal, interactive copy phase, the bare loops (%d runs)\n",
+               c.Name().c_str(), c.runs);
+        fflush(stdout);
+        Payload set = MakeScaleSet("scale", c.files, c.bytes);
+        RemoveTree(dest);
+        if (&c == &scales.front()) {   // unmeasured: the first run of a session loads what later ones find
+            SetupUnattended(set, "/S", 0);
+            RemoveTree(dest);
+        }
+        for (int run = 0; run < c.runs; ++run) {
+            c.function.values.push_back(InstallLoopInto(set, loop));
+            c.deleteLoop.values.push_back(DeleteLoop(set, loop));
+            c.bare.values.push_back(SetupUnattended(set, "/S /X", 1));
+            c.quietRaw.values.push_back(SetupUnattended(set, "/S", 0));
+            ExpectInstalled(set, dest);
+            // the installed copy removes the set; the helper's waits come after setup's exit
+            Payload installed = set;
+            installed.folder = dest;
+            c.removalRaw.values.push_back(SetupUnattended(installed, "/S /uninstall", 0));
+            for (DWORD begin = GetTickCount(); Exists(dest); Pump(20))
+                if (GetTickCount() - begin > 60000)
+                    throw std::runtime_error("the removal left the installed folder");
+            Install i = SetupInstall(set, dest);
+            c.interactive.values.push_back(i.copyMs);
+            c.peak.values.push_back(i.peakBytes / kMB);
+            RemoveTree(dest);
+        }
+        RemoveTree(set.folder);
+    }
+    // a process's start and end vary by more than a small set's work: less
+    // the median of every /S /X run of the session
+    Series bare;
+    for (auto& c : scales)
+        bare.values.insert(bare.values.end(), c.bare.values.begin(), c.bare.values.end());
+    for (auto& c : scales) {
+        for (double v : c.quietRaw.values)
+            c.quiet.values.push_back(v - bare.Median());
+        for (double v : c.removalRaw.values)
+            c.removal.values.push_back(v - bare.Median());
+        c.ownPerFile = (c.quiet.Median() - c.function.Median()) / (c.files + 3);
+    }
+    return scales;
+}
+
+void AddScaleRows(const std::vector<Scale>& scales)
+{
+    const Scale* at100 = nullptr;
+    const Scale* at1000 = nullptr;
+    for (auto& c : scales) {
+        if (c.bytes == 1024 && c.files == 100)
+            at100 = &c;
+        if (c.bytes == 1024 && c.files == 1000)
+            at1000 = &c;
+    }
+    for (auto& c : scales)
+        AddRatioRow("Unattended install, " + c.Name() + ", vs VerInstallFileA loop", c.quiet, c.function,
+                    c.files >= 100 ? 1.1 : 0);
+    for (auto& c : scales)
+        AddRatioRow("Interactive copy phase, " + c.Name() + ", vs VerInstallFileA loop", c.interactive, c.function,
+                    1.25);
+    for (auto& c : scales)
+        AddRatioRow("Unattended removal, " + c.Name() + ", vs DeleteFileA loop", c.removal, c.deleteLoop,
+                    c.bytes == 1024 && c.files >= 1000 ? 1.2 : 0);
+    for (auto& c : scales) {
+        bool judged = c.bytes == 1024 && c.files == 10000 && at1000;
+        // none at all (setup no slower than the loop) is flat too
+        bool flat = judged && (c.ownPerFile <= 1.2 * at1000->ownPerFile || c.ownPerFile <= 0);
+        AddRow("Setup's own cost per file, unattended, " + c.Name() + " ((setup median - loop median) / files)",
+               "ms", Series{{c.ownPerFile}}, judged ? "≤ 1.2 × at 1000 files, or none" : "",
+               judged ? flat ? kMet : kMissed : kInfo);
+    }
+    for (auto& c : scales) {
+        bool judged = c.bytes == 1024 && c.files == 10000 && at100;
+        bool met = judged && c.peak.Median() <= 1.2 * at100->peak.Median();
+        AddRow("Setup's peak working set, interactive, " + c.Name(), "MB", c.peak,
+               judged ? "≤ 1.2 × at 100 files" : "", judged ? met ? kMet : kMissed : kInfo);
+    }
+}
+
+// The plot's data: per set, times per file (ms) as medians.
+std::string ScaleData(const std::vector<Scale>& scales)
+{
+    std::string dat = "# files kB-each | per file: loop quiet interactive deleteloop removal (ms)\n";
+    char line[200];
+    for (auto& c : scales) {
+        double n = c.files + 3.0;   // the set's own three files too
+        snprintf(line, sizeof line, "%d %u %.4f %.4f %.4f %.4f %.4f\n", c.files, c.bytes / 1024,
+                 c.function.Median() / n, c.quiet.Median() / n, c.interactive.Median() / n,
+                 c.deleteLoop.Median() / n, c.removal.Median() / n);
+        dat += line;
+    }
+    return dat;
 }
 
 double FileSize(const std::string& path)
@@ -527,6 +715,12 @@ int main(int argc, char** argv)
         std::string dest = RegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
                                      "ProgramFilesDir") + "\\Zyne\\Bench";
 
+        if (getenv("BENCH_SCALE")) {
+            std::vector<Scale> scales = MeasureScales(dest);
+            AddScaleRows(scales);
+            printf("\n%s", Table().c_str());
+            return 0;
+        }
         Progress("start: setup's agreement page, the player's document, the minimal program's window");
         Series minimalSetup, setupStart, minimalPlayer, player;
         // one start of each unmeasured: the first in a session loads what later ones find ready
@@ -567,44 +761,8 @@ int main(int argc, char** argv)
             RemoveTree(payload.folder);
         }
 
-        // Unattended and interactive installs of small files beside the bare
-        // install function, by file count. The unattended run counts from
-        // start to exit less a run of the same program that ends at its
-        // command line (/S /X, exit code 1): the process's own start and end.
-        struct Count {
-            explicit Count(int n) : files(n) {}
-            int files;
-            Series quiet, interactive, function, bare, perFile, functionPerFile;
-        } counts[] = {Count(100), Count(250)};
-        for (auto& c : counts) {
-            printf("  unattended and interactive installs of %d files\n", c.files);
-            fflush(stdout);
-            Payload payload = MakePayload("files" + std::to_string(c.files), c.files * 12000u, 7 + c.files, c.files);
-            SetupUnattended(payload, "/S", 0);   // unmeasured, as above
-            for (int run = 0; run < kRuns; ++run) {
-                c.function.values.push_back(InstallFunctionLoop(payload, copy + "-function"));
-                c.bare.values.push_back(SetupUnattended(payload, "/S /X", 1));
-                RemoveTree(dest);
-                c.quiet.values.push_back(SetupUnattended(payload, "/S", 0) - c.bare.values.back());
-                c.perFile.values.push_back(c.quiet.values.back() / payload.files.size());
-                c.functionPerFile.values.push_back(c.function.values.back() / payload.files.size());
-                c.interactive.values.push_back(SetupInstall(payload, dest).copyMs);
-            }
-            RemoveTree(dest);
-            RemoveTree(payload.folder);
-        }
-        for (auto& c : counts) {
-            std::string n = std::to_string(c.files) + " files";
-            AddRatioRow("Unattended install, " + n + ", vs VerInstallFileA loop", c.quiet, c.function, 1.1);
-            AddRatioRow("Interactive copy phase, " + n + ", vs VerInstallFileA loop", c.interactive, c.function, 1.25);
-        }
-        bool flatPerFile = counts[1].perFile.Median() <= 1.2 * counts[0].perFile.Median();
-        for (auto& c : counts) {   // the reference: the loop's own cost per file
-            AddRow("Unattended install per file, " + std::to_string(c.files) + " files, vs the loop's", "ms",
-                   c.perFile, c.files == 100 ? "" : "flat: ≤ 1.2 × at 100 files",
-                   c.files == 100 ? kInfo : flatPerFile ? kMet : kMissed);
-            g_rows.back().reference = c.functionPerFile;
-        }
+        std::vector<Scale> scales = MeasureScales(dest);
+        AddScaleRows(scales);
 
         for (auto& s : sizes)
             AddRatioRow("Install copy phase, " + std::to_string(s.mb) + " MB, vs CopyFileA loop", s.setup, s.copy,
@@ -656,12 +814,14 @@ int main(int argc, char** argv)
                      s.copy.Min(), s.copy.Median(), s.function.Min(), s.function.Median());
             dat += line;
         }
-        for (auto& c : counts) {
-            std::string n = std::to_string(c.files) + " files: ";
-            rawLine(n + "VerInstallFileA loop", c.function);
-            rawLine(n + "setup /S /X, start to exit", c.bare);
-            rawLine(n + "unattended install, start to exit less /S /X", c.quiet);
-            rawLine(n + "interactive copy phase", c.interactive);
+        for (auto& c : scales) {
+            rawLine(c.Name() + ": VerInstallFileA loop", c.function);
+            rawLine(c.Name() + ": setup /S /X, start to exit", c.bare);
+            rawLine(c.Name() + ": unattended install, start to exit", c.quietRaw);
+            rawLine(c.Name() + ": interactive copy phase", c.interactive);
+            rawLine(c.Name() + ": DeleteFileA loop", c.deleteLoop);
+            rawLine(c.Name() + ": unattended removal, start to exit", c.removalRaw);
+            rawLine(c.Name() + ": setup's peak working set (bytes)", c.peak);
         }
         rawLine("uninstall, Yes to folders gone", uninstall);
         rawLine("DeleteFileA loop of the 1 MB set", deleteLoop);
@@ -670,6 +830,7 @@ int main(int argc, char** argv)
                  kRuns);
         WriteFile(out + "\\results.md", "# make bench\n\n" + table + line + kHow + raw);
         WriteFile(out + "\\install.dat", dat);
+        WriteFile(out + "\\scale.dat", ScaleData(scales));
         printf("%s", line);
     } catch (const std::exception& e) {
         fprintf(stderr, "benchmark: %s\n", e.what());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <string.h>
+
 #include "descrules.h"
 
 TEST(Mode, SplitsAtTheFirstDot)
@@ -71,4 +74,43 @@ TEST(KeyList, CompleteOnlyBelowSizeMinusTwo)
     EXPECT_TRUE(KeyListComplete(1037, 1040));
     EXPECT_FALSE(KeyListComplete(1038, 1040));   // cut, and an exact fit looks the same
     EXPECT_FALSE(KeyListComplete(0, 2));
+}
+
+// The profile function as measured: a list that does not fit (an exact fit
+// included) comes back cut at size - 2, without its closing double NUL; the
+// rest of the buffer keeps what was there.
+static unsigned long ProfileKeys(char* buf, unsigned long size, void* context)
+{
+    auto* list = (std::pair<std::string, int>*)context;   // names with their NULs; reads
+    ++list->second;
+    unsigned long n = (unsigned long)list->first.size();
+    if (n + 1 >= size)
+        buf[n = size - 2] = 0;
+    else
+        buf[n] = 0;   // the closing second NUL
+    memcpy(buf, list->first.data(), n);
+    return n;
+}
+
+TEST(KeyList, GrowsUntilTheWholeListIsRead)
+{
+    for (int count : {103, 104, 105, 10000}) {   // 104 names of 9 fill 1040 characters with their NULs
+        std::vector<std::string> names;
+        std::pair<std::string, int> list;
+        for (int i = 0; i < count; ++i) {
+            char name[16];
+            snprintf(name, sizeof name, "F%08d", i * 7919 % 100003);   // not in sorted order
+            names.push_back(name);
+            list.first += names.back() + '\0';
+        }
+        char* block = nullptr;
+        const char* keys = ReadWholeKeyList(ProfileKeys, &list, 1040, &block);
+        std::vector<std::string> read;
+        for (const char* k = keys; k && *k; k += strlen(k) + 1)
+            read.push_back(k);
+        EXPECT_EQ(names, read) << count;
+        EXPECT_EQ(block, keys) << count;
+        EXPECT_EQ(count < 104 ? 1 : count == 10000 ? 8 : 2, list.second) << count;
+        free(block);
+    }
 }

@@ -212,23 +212,23 @@ TEST(ReadDescription, NamesAndFolders)
     }
 }
 
-TEST(ReadDescription, RefusesAFileListThatDoesNotFit)
+TEST(ReadDescription, ReadsAFileListPastItsFirstBuffer)
 {
     std::string ini = "[Options]\nMode=Player.32\n[Player.32]\nModule=P.EXE\n[Files]\n";
     std::vector<std::string> files = {"P.EXE"};
     // 40 names of 30 characters: 1240 characters with their NULs
     for (int i = 0; i < 40; ++i) {
         char name[40];
-        wsprintfA(name, "FILE%02d_ABCDEFGHIJKLMNOPQR.DLL", i);
+        wsprintfA(name, "FILE%02d_ABCDEFGHIJKLMNOPQR.DLL", 39 - i);
         ini += std::string(name) + "=314\n";
     }
     Reading r(MakeSet("toolong", ini, files));
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ((UINT)IDS_TOO_MANY_FILES, r.Error());
-    EXPECT_NE(std::string::npos, r.ErrorText().find("'SETUP.INI'"));
-    EXPECT_EQ(0, r.set->FileCount());
+    ASSERT_TRUE(r.ok) << r.ErrorText();
+    ASSERT_EQ(40, r.set->FileCount());
+    EXPECT_STREQ("FILE39_ABCDEFGHIJKLMNOPQR.DLL", r.set->File(0)->Name());
+    EXPECT_STREQ("FILE00_ABCDEFGHIJKLMNOPQR.DLL", r.set->File(39)->Name());
 
-    // just inside the limit: 34 names of 30 characters and the main module
+    // within the first buffer: 33 names of 30 characters
     ini = "[Options]\nMode=Player.32\n[Player.32]\nModule=P.EXE\n[Files]\n";
     for (int i = 0; i < 33; ++i) {
         char name[40];

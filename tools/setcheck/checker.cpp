@@ -146,6 +146,9 @@ bool CSetChecker::Check()
         CheckModule(set);
     const char* names = m_description->ReadKeyNames("Files");
     if (names) {
+        // Windows 95 reads no more of a section than that; NT has no such limit
+        if (IniSectionSize(m_text, m_size, "Files") > 32 * 1024)
+            Report(false, Line("Files"), IDS_CHECK_FILES_OVER_32K);
         CheckFiles(set, names);
         CheckFolder(names);
     } else {

@@ -94,6 +94,17 @@ int FindIniSection(const char* text, size_t size, const char* section)
     return SeekSection(lines, section);
 }
 
+size_t IniSectionSize(const char* text, size_t size, const char* section)
+{
+    CIniLines lines(text, size);
+    size_t bytes = 0;
+    IniLine line;
+    if (SeekSection(lines, section))
+        while (lines.Next(line) && !line.section)
+            bytes += line.length + 1;
+    return bytes;
+}
+
 IniKey FindIniKey(const char* text, size_t size, const char* section, const char* key, int nth)
 {
     IniKey found = {0, "", 0};

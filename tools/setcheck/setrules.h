@@ -15,6 +15,9 @@ struct IniKey {
 IniKey FindIniKey(const char* text, size_t size, const char* section, const char* key, int nth = 0);
 // The line of the first [section]; 0 when there is none.
 int FindIniSection(const char* text, size_t size, const char* section);
+// The size of the first [section]'s body as a profile function holds it:
+// each line that is not empty, without its blanks, with one end character.
+size_t IniSectionSize(const char* text, size_t size, const char* section);
 
 // What is wrong with a file name of the install set: it must name a file in
 // the set's own folder.
