@@ -112,6 +112,9 @@ bool CInstallSet::InstallFile(CSetupFile& file, const CSetupFolder& target)
             TemporaryCopies(to, false);
 
         if (result == 0) {
+            // the set's own file of such a name is no leftover
+            if (EqualNoCaseN(name, "ver", 3) && HasExtension(name, ".tmp"))
+                AddToList(m_kept, name);
             file.SetPath(to);
             return true;
         }
