@@ -319,8 +319,8 @@ double CopyLoop(const Payload& p, const std::string& to)
 }
 
 // Where the copy phase goes: the version-aware install function alone, as
-// setup calls it, file by file into an empty folder.
-double InstallFunctionLoop(const Payload& p, const std::string& to)
+// setup calls it, file by file into an empty folder `to`, left there.
+double InstallLoopInto(const Payload& p, const std::string& to)
 {
     RemoveTree(to);
     LONGLONG start = Counter();
@@ -332,7 +332,13 @@ double InstallFunctionLoop(const Payload& p, const std::string& to)
                             (LPSTR)to.c_str(), (LPSTR)p.folder.c_str(), temp, &length))
             throw std::runtime_error("VerInstallFileA failed on " + name);
     }
-    double ms = Ms(Counter() - start);
+    return Ms(Counter() - start);
+}
+
+// The same, the folder removed again.
+double InstallFunctionLoop(const Payload& p, const std::string& to)
+{
+    double ms = InstallLoopInto(p, to);
     RemoveTree(to);
     return ms;
 }
@@ -534,22 +540,6 @@ Payload MakeScaleSet(const std::string& folder, int files, unsigned bytes)
     }
     WriteFile(p.folder + "\\SETUP.INI", ini);
     return p;
-}
-
-// The same files installed by the bare loop into `to`, left there.
-double InstallLoopInto(const Payload& p, const std::string& to)
-{
-    RemoveTree(to);
-    LONGLONG start = Counter();
-    CreateDirectoryA(to.c_str(), nullptr);
-    for (auto& name : p.files) {
-        char temp[MAX_PATH] = "";
-        UINT length = sizeof temp;
-        if (VerInstallFileA(VIFF_DONTDELETEOLD, (LPSTR)name.c_str(), (LPSTR)name.c_str(), (LPSTR)p.folder.c_str(),
-                            (LPSTR)to.c_str(), (LPSTR)p.folder.c_str(), temp, &length))
-            throw std::runtime_error("VerInstallFileA failed on " + name);
-    }
-    return Ms(Counter() - start);
 }
 
 // Every listed file whole in `folder` (same size as in the set).
