@@ -142,15 +142,15 @@ TEST_F(Startup, DescriptionThatSaysNothing)
     }
 }
 
-TEST_F(Startup, FileListTooLongForSetup)
+// A list past the first read's 1,040 characters is read again, whole.
+TEST_F(Startup, LongFileListGoesOn)
 {
     MakeSet();
     std::string ini = kPlayerIni;
     for (int i = 0; i < 60; ++i)
         ini += "SOME_RATHER_LONG_FILE_NAME_" + std::to_string(i) + ".DAT=314\r\n";
     Ini(ini);
-    ExpectStop(Run(), std::string("The setup description 'SETUP.INI' lists more files than Setup can handle.") +
-                          kMunged);
+    ExpectAgreement(Run());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zyn"));
 }
 
