@@ -57,6 +57,10 @@ TEST(IniLines, FindsSectionsAndKeysAsTheProfileFunctionsRead)
         EXPECT_EQ(c.line, k.line) << what;
         EXPECT_EQ(c.value, std::string(k.value, k.valueLength)) << what;
     }
+    // a section's size as Windows 95 reads it: lines without their blanks, one end character each
+    EXPECT_EQ(sizeof "P.EXE=310" * 2, IniSectionSize(kIni, size, "files"));
+    EXPECT_EQ(sizeof "Mode = Player.32", IniSectionSize(kIni, size, "Options"));   // blanks, CR and empty line left out
+    EXPECT_EQ(0u, IniSectionSize(kIni, size, "Missing"));
     // the last line needs no line end, and a text may hold NUL bytes
     const char tail[] = "[A]\nX=1\0\n[B]\nY=2";
     EXPECT_EQ(4, FindIniKey(tail, sizeof tail - 1, "B", "Y").line);
