@@ -48,6 +48,25 @@ private:
     CVersionInfo m_own;
 };
 
+// The per-user keys of one version: its key under the product and the key
+// named after product and version. Opening the stores creates (and so keeps)
+// the company and product keys.
+static void RemoveUserKeys(const CEntryNames& names, const char* version)
+{
+    if (!names.HasUserKeys() || !*version)
+        return;
+    CStr versioned = names.product;
+    versioned.AppendChar(' ');
+    versioned.Append(version);
+    OpenSettingsStore(names.company, names.product);
+    if (HKEY root = SettingsRootKey())
+        DeleteKeyTree(root, version);
+    OpenSettingsStore(names.company, 0);
+    if (HKEY root = SettingsRootKey())
+        DeleteKeyTree(root, versioned);
+    CloseSettingsStore();
+}
+
 void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const char* defaultProduct,
                          const CSetupFolder* extra, const char* setupFolder)
 {
@@ -85,6 +104,11 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
     CSetupFile self;
     self.Probe();
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
+        // another version over this one: the earlier version's keys go, so
+        // that the removal leaves nothing of either
+        char earlier[MAX_PATH];
+        if (key.QueryString("DisplayVersion", earlier, sizeof earlier) && !EqualNoCase(earlier, names.version))
+            RemoveUserKeys(names, earlier);
         SetFittingString(key, "DisplayName", names.versionedProduct);
         // what package managers match an installation by; older systems ignore them
         SetFittingString(key, "DisplayVersion", names.version);
@@ -127,19 +151,20 @@ void RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info, const c
         table.Close();
     }
 
-    if (names.HasUserKeys()) {
-        // opening the stores creates (and so keeps) the company and product keys
-        OpenSettingsStore(names.company, names.product);
-        if (HKEY root = SettingsRootKey())
-            DeleteKeyTree(root, names.version);
-        OpenSettingsStore(names.company, 0);
-        if (HKEY root = SettingsRootKey())
-            DeleteKeyTree(root, names.versionedProduct);
-        CloseSettingsStore();
-    }
+    RemoveUserKeys(names, names.version);
 
     if (table.Open(HKEY_LOCAL_MACHINE, kUninstall) == ERROR_SUCCESS)
         DeleteKeyTree(table.Handle(), name);
+}
+
+CSetupFolder* FindInstallLocation(const char* fileName)
+{
+    char path[MAX_PATH];
+    CKey key;
+    if (!*fileName || key.Open(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, fileName)) != ERROR_SUCCESS ||
+        !key.QueryString("InstallLocation", path, sizeof path) || !FolderExists(path))
+        return 0;
+    return new CSetupFolder(path);
 }
 
 CSetupFolder* FindAppPath(const char* fileName)

@@ -5,6 +5,7 @@
 #include "app.h"
 #include "appentry.h"
 #include "doctype.h"
+#include "launch.h"
 #include "progress.h"
 #include "quillset.h"
 #include "runlog.h"
@@ -187,6 +188,12 @@ void CInstallSet::ShowStepDone(UINT id)
 
 bool CInstallSet::HasPluginFolder() const { return navigator && navigator->Path()[0]; }
 
+// Whether the plug-in folder is `folder`: a file of both kinds goes there once.
+bool CInstallSet::IsPluginFolderPath(const char* folder) const
+{
+    return HasPluginFolder() && EqualNoCase(folder, navigator->Path());
+}
+
 bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 {
     CStr path = file->PathIn(&folder);
@@ -219,7 +226,8 @@ bool CInstallSet::CopyModuleFiles()
         if ((file->kind & kToDestination) && !InstallInto(file, destination))
             return false;
         // a file of both kinds goes on from the destination
-        if ((file->kind & kToPluginFolder) && plugin && !InstallInto(file, *navigator))
+        if ((file->kind & kToPluginFolder) && plugin && !IsPluginFolderPath(destination.Path()) &&
+            !InstallInto(file, *navigator))
             return false;
         ShowPercent((unsigned)(100 * (i + 1) / m_count));
     }
@@ -238,7 +246,7 @@ bool CInstallSet::RemoveModuleFiles()
         ShowFile(path);
         if (file->kind & kToDestination)
             LogFile(file->DeleteFrom() ? "removed" : "not removed", path);
-        if ((file->kind & kToPluginFolder) && plugin)
+        if ((file->kind & kToPluginFolder) && plugin && !IsPluginFolderPath(file->Path()))
             LogFile(file->DeleteFrom(navigator) ? "removed" : "not removed", file->PathIn(navigator));
     }
     ShowStepDone(IDS_REMOVAL_DONE);
@@ -306,6 +314,26 @@ bool CInstallSet::ChangeRegistration(bool install)
 
 bool CInstallSet::RegisterProgram() { return ChangeRegistration(true); }
 
+// A product has one installation: once the copy in the new folder is
+// complete and registered, the earlier one goes as a removal would take it.
+// Files the set does not list stay, and with them the folder. Navigator's
+// folder is never the product's.
+void CInstallSet::RemoveEarlierCopy()
+{
+    CSetupFolder folder(earlier);
+    if (earlier.IsEmpty() || EqualNoCase(folder.Path(), destination.Path()) || IsPluginFolderPath(folder.Path()))
+        return;
+    CSetupFile self;
+    self.Probe();
+    for (int i = 0; i < m_count; ++i) {
+        CSetupFile* file = m_files[i];
+        // the earlier setup program is the helper's, which then removes the folder
+        if ((file->kind & kToDestination) && !EqualNoCase(file->Name(), self.Name()))
+            LogFile(file->DeleteFrom(&folder) ? "removed" : "not removed", file->PathIn(&folder));
+    }
+    LaunchRemovalHelper(CSetupFile(folder.Path(), self.Name()), displayName, false);
+}
+
 bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
@@ -320,6 +348,8 @@ bool CInstallSet::RunSteps(bool install)
     if (ok) {
         PointAtPluginFolder(install);
         ok = install ? CopyModuleFiles() && RegisterProgram() : UnregisterProgram() && RemoveModuleFiles();
+        if (ok && install)
+            RemoveEarlierCopy();
     }
 
     delete progress;

@@ -107,6 +107,7 @@ public:
     CStr moduleSection;
     CSetupDescription* description;   // owned by the application
     CDefaultProgramFolder destination;
+    CStr earlier;                     // an earlier installation's folder, as located
     CSetupFile* navigator;
     CSetupFile* mainModule;           // owned by the file list when listed there
     CVersionInfo* versionInfo;
@@ -137,6 +138,7 @@ private:
     void PointAtPluginFolder(bool install);
     bool InstallInto(CSetupFile* file, const CSetupFolder& folder);
     bool HasPluginFolder() const;
+    bool IsPluginFolderPath(const char* folder) const;
     // The progress dialog while its window is there, else null.
     CProgressDialog* Progress() const;
     // The status line (string id) and the file line, each set when it differs.
@@ -146,6 +148,10 @@ private:
     // The status line's closing text, the file line emptied, the bar cleared.
     void ShowStepDone(UINT id);
     bool ReadFileList();
+    // After a copy into another folder than the earlier installation's, the
+    // earlier copies of the listed files go, and the helper takes its setup
+    // program and the emptied folder.
+    void RemoveEarlierCopy();
     // The target folder made and its leftovers listed, on its first file of
     // the run; false when it cannot be made.
     bool PrepareTarget(const CSetupFolder& folder);

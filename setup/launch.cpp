@@ -31,6 +31,29 @@ static bool MakeEnvironment(CStr& block, const CSetupFile& self, const char* dis
     return ok;
 }
 
+// Nothing can delete the helper's copy while it runs: it goes at the next
+// start of Windows. Windows 95's MoveFileExA does nothing; its start-up reads
+// WININIT.INI's [rename] instead, in short names, and as "NUL=" may stand
+// there more than once, the section is written whole. One too long for the
+// buffer is left as it is.
+static void DeleteAtRestart(const char* path)
+{
+    if (!(GetVersion() & 0x80000000)) {
+        MoveFileExA(path, 0, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return;
+    }
+    static char section[4096];   // the stack is kept small
+    DWORD n = GetPrivateProfileSectionA("rename", section, sizeof section, "WININIT.INI");
+    if (n + 4 + MAX_PATH + 2 > sizeof section)
+        return;
+    lstrcpyA(section + n, "NUL=");
+    DWORD added = GetShortPathNameA(path, section + n + 4, MAX_PATH);
+    if (added == 0 || added >= MAX_PATH)
+        return;
+    section[n + 4 + added + 1] = 0;
+    WritePrivateProfileSectionA("rename", section, "WININIT.INI");
+}
+
 bool LaunchRemovalHelper(const CSetupFile& self, const char* displayName, bool reportRemoval)
 {
     HRSRC resource = FindResourceA(0, MAKEINTRESOURCEA(IDR_HELPER), "FILE");
@@ -55,5 +78,6 @@ bool LaunchRemovalHelper(const CSetupFile& self, const char* displayName, bool r
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    DeleteAtRestart(path);
     return true;
 }

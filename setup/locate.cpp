@@ -27,6 +27,20 @@ static CSetupFolder* LatestFromWinIni()
     return new CSetupFolder(folder);
 }
 
+// An earlier installation of a module: the folder its entry names, where the
+// product's own setup went. A plug-in's program lies in Navigator's folder,
+// which is never the product's; an entry without that name leaves the
+// program's folder.
+static CSetupFolder* FindInstallation(const char* module)
+{
+    CSetupFolder* found = FindAppPath(module);
+    CSetupFolder* location = found ? FindInstallLocation(module) : 0;
+    if (!location)
+        return found;
+    delete found;
+    return location;
+}
+
 void CInstallSet::LocateInstallation()
 {
     const char* suffix = platform == kPlatform16 ? ".16" : ".32";
@@ -34,20 +48,20 @@ void CInstallSet::LocateInstallation()
     section.Append(suffix);
     CStr player = description->ReadSetting(section, "Module");
 
-    CSetupFolder* found = FindAppPath(player);
+    CSetupFolder* found = FindInstallation(player);
     if (!found) {
         section = "Plugin";
         section.Append(suffix);
-        found = FindAppPath(description->ReadSetting(section, "Module"));
+        found = FindInstallation(description->ReadSetting(section, "Module"));
     }
     if (!found && platform == kPlatform16)
         found = LatestFromWinIni();
 
     CSetupFile* opener = FindRegisteredOpener(LoadText(IDS_EXTENSION), 0);
-    if (opener && found && !player.IsEmpty() && EqualNoCase(opener->Name(), player)) {
-        destination.SetPath(opener->Path());
-    } else if (found) {
-        destination.SetPath(found->Path());
+    if (found) {
+        bool opens = opener && !player.IsEmpty() && EqualNoCase(opener->Name(), player);
+        destination.SetPath(opens ? opener->Path() : found->Path());
+        earlier = destination.Path();
     } else {
         CDefaultProgramFolder programs;
         CStr path = JoinPath(programs.Path(), subfolder);

@@ -25,11 +25,21 @@ struct Kept {
     {"+ HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Extensions",
      "[Extensions] zyn: the old programs' record is left in place by unregistration"},
     {"+ HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Extensions", "the same record, where WIN.INI keeps it"},
-    {"+ {Temp}ZUB", "the removal helper's copy: nothing can delete it while it runs"},
     {"+ {ProgramFiles}\\Zyne folder ", "the maker's folder above the destination: the helper removes only its own"},
     {"+ C:\\bench\\residue\\plugin\\Netscape\\Program\\Plugins folder ",
      "Navigator's plug-in folder, made for the plug-in: removal takes listed files only"},
 };
+
+// Windows starts again: the removal helper's copies, which nothing could
+// delete while they ran, go then. Windows 95 keeps its list of them as
+// WININIT.BAK, which is the system's own.
+void Restart()
+{
+    EXPECT_EQ(0u, regstate::Run(SystemFolder() + "\\wineboot.exe", "-r"));
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    DeleteFileA((std::string(windows) + "\\wininit.bak").c_str());
+}
 
 std::string TempFolder()
 {
@@ -129,6 +139,7 @@ TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
             Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
             SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
         }
+        Restart();   // what earlier runs left for it goes first
         regstate::State before = regstate::MachineState(base);
 
         bool player = false, plugIn = false;   // the products in place
@@ -174,6 +185,7 @@ TEST_F(Residue, InstallThenUninstallLeavesOnlyWhatIsKept)
             EXPECT_EQ(copies, List(navigator + "\\Plugins"));
         }
 
+        Restart();
         std::vector<std::string> left = Unexplained(regstate::Changes(before, regstate::MachineState(base)), used);
         EXPECT_EQ(std::vector<std::string>{}, left);
         if (c.otherOwner) {

@@ -260,3 +260,101 @@ TEST_F(Unattended, TheProgressDialogAlone)
     EXPECT_EQ(7, RunSetup(exe, "/S /PROGRESS", " [progress]", true));
     EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE"));
 }
+
+// The plug-in set run again with Navigator registered, alone and beside the
+// player: the product's folder stays the one its setup went to, the plug-in
+// goes once into Navigator's folder, and the removal leaves nothing.
+TEST_F(Unattended, ThePlugInSetAgain)
+{
+    std::string navigator = base + "\\Netscape\\Program", folder = ProgramFiles() + "\\Zyne\\Netrama";
+    MakeFolders(navigator);
+    Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
+    SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
+    std::string set = bench::CopySet("plugin", base + "\\plugin"), log = base + "\\plugin.log";
+    for (bool player : {false, true}) {
+        SCOPED_TRACE(player ? "beside the player" : "alone");
+        if (player)
+            ASSERT_EQ(0, RunSetup(exe, "/S /NOOTHER"));
+        for (const char* args : {"/S /NOOTHER /LOG=", "/S /LOG="}) {
+            EXPECT_EQ(0, RunSetup(set, args + log)) << ReadFile(log);
+            EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
+            EXPECT_EQ(folder, RegString(LM, kWindows + "Uninstall\\NPZYNE32.DLL", "InstallLocation"));
+        }
+        EXPECT_EQ(0, RunSetup(folder + "\\SETUP.EXE", "/S /uninstall"));
+        EXPECT_TRUE(Eventually([&] { return !Exists(folder); }, 10000));
+        EXPECT_EQ(std::vector<std::string>{}, List(navigator + "\\Plugins"));
+        EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\NPZYNE32.DLL"));
+        EXPECT_FALSE(KeyExists(LM, kWindows + "App Paths\\NPZYNE32.DLL"));
+        EXPECT_EQ(player, Exists(dest + "\\VANTREL.EXE"));
+    }
+    DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
+}
+
+// A copy of the player set whose player has another minor version.
+std::string VersionedSet(const std::string& folder, WORD minor)
+{
+    std::string set = bench::CopySet("player", folder), program = folder + "\\VANTREL.EXE", bytes = ReadFile(program);
+    const char signature[] = "\xBD\x04\xEF\xFE";   // the fixed version block
+    size_t at = bytes.find(std::string(signature, 4));
+    EXPECT_NE(std::string::npos, at);
+    for (size_t field : {8, 16})   // file and product version: major.minor
+        memcpy(&bytes[at + field], &minor, sizeof minor);
+    WriteFile(program, bytes);
+    return set;
+}
+
+// Another version over the earlier one, newer or older: the entry names the
+// version on disk, and the removal leaves no key of either version.
+TEST_F(Unattended, AnotherVersionOverTheEarlier)
+{
+    const std::string product = "Software\\Zyne Systems\\Zyne Talkweave Player";
+    std::string older = exe, newer = VersionedSet(base + "\\newer", 96);
+    for (auto& c : {std::make_pair(older, newer), std::make_pair(newer, older)}) {
+        SCOPED_TRACE(c.first == older ? "upgrade" : "downgrade");
+        ASSERT_EQ(0, RunSetup(c.first, "/S"));
+        ASSERT_EQ(0, RunSetup(c.second, "/S"));
+        EXPECT_EQ(ReadFile(c.second.substr(0, c.second.rfind('\\')) + "\\VANTREL.EXE"), ReadFile(dest + "\\VANTREL.EXE"));
+        std::string version = c.first == older ? "1.96" : "1.95";
+        EXPECT_EQ(version, RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "DisplayVersion"));
+        EXPECT_TRUE(KeyExists(CU, product + "\\" + version));
+        EXPECT_EQ(0, RunSetup(dest + "\\SETUP.EXE", "/S /uninstall"));
+        EXPECT_TRUE(Eventually([&] { return !Exists(dest); }, 10000));
+        for (std::string v : {"1.95", "1.96"})
+            EXPECT_FALSE(KeyExists(CU, product + "\\" + v) || KeyExists(CU, product + " " + v)) << v;
+    }
+}
+
+// Installed again into another folder, the product moves: the earlier folder
+// keeps only the user's own files (or goes), the entry names the new one, and
+// its removal leaves neither. Cancelled during the second copy, the earlier
+// installation stays whole and removable.
+TEST_F(Unattended, AnotherFolderMovesTheProduct)
+{
+    std::string other = base + "\\Other Place", mine = dest + "\\MY TALK.ZYN";
+    for (bool own : {true, false}) {
+        SCOPED_TRACE(own ? "a file of the user's" : "nothing of the user's");
+        ASSERT_EQ(0, RunSetup(exe, "/S"));
+        if (own)
+            WriteFile(mine, "the user's");
+        EXPECT_EQ(0, RunSetup(exe, "/S \"/D=" + other + "\""));
+        EXPECT_TRUE(Eventually([&] { return own ? List(dest) == std::vector<std::string>{"MY TALK.ZYN"} : !Exists(dest); },
+                               10000));
+        EXPECT_EQ(other, RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "InstallLocation"));
+        EXPECT_EQ(other, RegString(LM, kWindows + "App Paths\\VANTREL.EXE", "Path"));
+        EXPECT_EQ(0, RunSetup(other + "\\SETUP.EXE", "/S /uninstall"));
+        EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000));
+        EXPECT_EQ(own, Exists(mine));
+        ResetProduct();
+    }
+
+    ASSERT_EQ(0, RunSetup(exe, "/S"));
+    std::string installed = State(dest), set = exe.substr(0, exe.rfind('\\')), ini = set + "\\SETUP.INI";
+    WriteFile(set + "\\LARGE.DAT", std::string(64 << 20, 'x'));   // time for Cancel
+    char files[2048] = "LARGE.DAT=314";
+    GetPrivateProfileSectionA("Files", files + 14, sizeof files - 14, ini.c_str());
+    ASSERT_TRUE(WritePrivateProfileSectionA("Files", files, ini.c_str()));
+    EXPECT_EQ(7, RunSetup(exe, "/S /PROGRESS /D=" + other, " [progress]", true));
+    EXPECT_EQ(installed, State(dest));
+    EXPECT_EQ(0, RunSetup(dest + "\\SETUP.EXE", "/S /uninstall"));
+    EXPECT_TRUE(Eventually([&] { return !Exists(dest); }, 10000));
+}
