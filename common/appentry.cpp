@@ -157,39 +157,39 @@ void RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info, const c
         DeleteKeyTree(table.Handle(), name);
 }
 
-CSetupFolder* FindInstallLocation(const char* fileName)
-{
-    char path[MAX_PATH];
-    CKey key;
-    if (!*fileName || key.Open(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, fileName)) != ERROR_SUCCESS ||
-        !key.QueryString("InstallLocation", path, sizeof path) || !FolderExists(path))
-        return 0;
-    return new CSetupFolder(path);
-}
-
-CSetupFolder* FindAppPath(const char* fileName)
+// The folder that a program's record in `table` names in `value`, when it
+// exists. App Paths' "Path" counts up to its first ";", and only while the
+// program is there.
+static CSetupFolder* FindRecordedFolder(const char* table, const char* value, const char* fileName)
 {
     if (!fileName || !*fileName)
         return 0;
     char path[MAX_PATH];
     {
         CKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, JoinPath(kAppPaths, fileName)) != ERROR_SUCCESS ||
-            !key.QueryString("Path", path, sizeof path))
+        if (key.Open(HKEY_LOCAL_MACHINE, JoinPath(table, fileName)) != ERROR_SUCCESS ||
+            !key.QueryString(value, path, sizeof path))
             return 0;
     }
+    const bool appPath = table == kAppPaths;
     // only the first folder of a list counts
-    if (char* semicolon = strchr(path, ';'))
+    if (char* semicolon = appPath ? strchr(path, ';') : 0)
         *semicolon = 0;
     if (!path[0] || !FolderExists(path))
         return 0;
-    size_t folderEnd = strlen(path);
-    if (path[folderEnd - 1] == '\\')
-        --folderEnd;
-    else if (!AppendText(path, "\\"))
-        return 0;
-    if (!AppendText(path, fileName) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    path[folderEnd] = 0;
+    if (appPath) {
+        size_t folderEnd = strlen(path);
+        if (path[folderEnd - 1] == '\\')
+            --folderEnd;
+        else if (!AppendText(path, "\\"))
+            return 0;
+        if (!AppendText(path, fileName) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+            return 0;
+        path[folderEnd] = 0;
+    }
     return new CSetupFolder(path);
 }
+
+CSetupFolder* FindInstallLocation(const char* fileName) { return FindRecordedFolder(kUninstall, "InstallLocation", fileName); }
+
+CSetupFolder* FindAppPath(const char* fileName) { return FindRecordedFolder(kAppPaths, "Path", fileName); }

@@ -314,27 +314,25 @@ bool CInstallSet::ChangeRegistration(bool install)
 
 bool CInstallSet::RegisterProgram() { return ChangeRegistration(true); }
 
+bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
+
 // A product has one installation: once the copy in the new folder is
 // complete and registered, the earlier one goes as a removal would take it.
 // Files the set does not list stay, and with them the folder. Navigator's
 // folder is never the product's.
 void CInstallSet::RemoveEarlierCopy()
 {
-    CSetupFolder folder(earlier);
-    if (earlier.IsEmpty() || EqualNoCase(folder.Path(), destination.Path()) || IsPluginFolderPath(folder.Path()))
+    const char* folder = earlier.Path();
+    if (!*earlier.Name() || EqualNoCase(folder, destination.Path()) || IsPluginFolderPath(folder))
         return;
-    CSetupFile self;
-    self.Probe();
     for (int i = 0; i < m_count; ++i) {
         CSetupFile* file = m_files[i];
         // the earlier setup program is the helper's, which then removes the folder
-        if ((file->kind & kToDestination) && !EqualNoCase(file->Name(), self.Name()))
-            LogFile(file->DeleteFrom(&folder) ? "removed" : "not removed", file->PathIn(&folder));
+        if ((file->kind & kToDestination) && !EqualNoCase(file->Name(), earlier.Name()))
+            LogFile(file->DeleteFrom(&earlier) ? "removed" : "not removed", file->PathIn(folder));
     }
-    LaunchRemovalHelper(CSetupFile(folder.Path(), self.Name()), displayName, false);
+    LaunchRemovalHelper(earlier, displayName, false);
 }
-
-bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 
 bool CInstallSet::RunSteps(bool install)
 {

@@ -107,7 +107,7 @@ public:
     CStr moduleSection;
     CSetupDescription* description;   // owned by the application
     CDefaultProgramFolder destination;
-    CStr earlier;                     // an earlier installation's folder, as located
+    CSetupFile earlier;               // an earlier installation's setup program, as located; unnamed when none
     CSetupFile* navigator;
     CSetupFile* mainModule;           // owned by the file list when listed there
     CVersionInfo* versionInfo;

@@ -46,7 +46,7 @@ static void DeleteAtRestart(const char* path)
     DWORD n = GetPrivateProfileSectionA("rename", section, sizeof section, "WININIT.INI");
     if (n + 4 + MAX_PATH + 2 > sizeof section)
         return;
-    lstrcpyA(section + n, "NUL=");
+    CopyText(section + n, 5, "NUL=");
     DWORD added = GetShortPathNameA(path, section + n + 4, MAX_PATH);
     if (added == 0 || added >= MAX_PATH)
         return;

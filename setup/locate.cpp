@@ -61,7 +61,8 @@ void CInstallSet::LocateInstallation()
     if (found) {
         bool opens = opener && !player.IsEmpty() && EqualNoCase(opener->Name(), player);
         destination.SetPath(opens ? opener->Path() : found->Path());
-        earlier = destination.Path();
+        earlier.Probe();   // this program's name, in that folder
+        earlier.SetPath(destination.Path());
     } else {
         CDefaultProgramFolder programs;
         CStr path = JoinPath(programs.Path(), subfolder);
