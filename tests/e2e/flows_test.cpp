@@ -241,34 +241,27 @@ TEST_F(Flows, TheSecondRunThroughThePages)
     MakeFolders(navigator);
     Copy(Navigator("3.0"), navigator + "\\NETSCAPE.EXE");
     SetRegString(LM, kWindows + "App Paths\\NETSCAPE.EXE", "Path", navigator);
-    std::string exe = CopySet("plugin", "plugin");
-    for (int run = 0; run < 2; ++run) {
-        Walk walk(exe, "");
-        walk.Press(walk.Next(), IDOK);
-        HWND page = walk.Next();
-        ASSERT_TRUE(page && IsPage(page, IDC_NAVIGATOR_FOLDER));
-        EXPECT_EQ(netrama, ItemText(page, IDC_PLAYER_FOLDER));
-        walk.Press(page, IDOK, true);
-        if (run == 0)
-            walk.Press(walk.Expect(Text(IDS_CREATE_FOLDER, netrama, "Zyne Netrama Plugin")).hwnd, IDOK);
-        walk.Press(walk.Expect(Text(IDS_INSTALLED, "Zyne Netrama Plugin", Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER))))
-                       .hwnd,
-                   IDNO);
-        walk.Ends();
+    std::string plugin = CopySet("plugin", "plugin"), player = CopySet("player"), other = base + "\\Other Place";
+    ASSERT_EQ(0u, regstate::Run(plugin, "/S"));
+    std::string dest = InstallPlayer(player);
+    for (auto& c : {std::make_pair(plugin, netrama), std::make_pair(player, other)}) {
+        Walk run(c.first, "");
+        run.Press(run.Next(), IDOK);
+        HWND page = run.Next();
+        ASSERT_TRUE(page && IsPage(page, IDC_PLAYER_FOLDER));
+        EXPECT_EQ(c.first == plugin ? netrama : dest, ItemText(page, IDC_PLAYER_FOLDER));
+        Ask(GetDlgItem(page, IDC_PLAYER_FOLDER), WM_SETTEXT, 0, (LPARAM)c.second.c_str());
+        run.Press(page, IDOK, true);
+        if (c.first == player)
+            run.Press(run.Expect(Text(IDS_CREATE_FOLDER, other, kPlayerName)).hwnd, IDOK);
+        std::string done = c.first == plugin ? Text(IDS_INSTALLED, "Zyne Netrama Plugin",
+                                                    Text(IDS_RESTART_NAVIGATOR, Text(IDS_README_OFFER)))
+                                             : Text(IDS_INSTALLED, kPlayerName, Text(IDS_README_OFFER));
+        run.Press(run.Expect(done).hwnd, IDNO);   // the completion message, not 124
+        run.Ends();
     }
     EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
     DeleteKeyTree(LM, kWindows + "App Paths\\NETSCAPE.EXE");
-
-    std::string player = CopySet("player"), dest = InstallPlayer(player), other = base + "\\Other Place";
-    Walk walk(player, "");
-    walk.Press(walk.Next(), IDOK);
-    HWND page = walk.Next();
-    ASSERT_TRUE(page && IsPage(page, IDC_PLAYER_FOLDER));
-    Ask(GetDlgItem(page, IDC_PLAYER_FOLDER), WM_SETTEXT, 0, (LPARAM)other.c_str());
-    walk.Press(page, IDOK, true);
-    walk.Press(walk.Expect(Text(IDS_CREATE_FOLDER, other, kPlayerName)).hwnd, IDOK);
-    walk.Press(walk.Expect(Text(IDS_INSTALLED, kPlayerName, Text(IDS_README_OFFER))).hwnd, IDNO);
-    walk.Ends();
     EXPECT_TRUE(Eventually([&] { return !Exists(dest); }, kHelperDone + 5000));
     EXPECT_EQ(kPlayerName + BuiltText("Clearoot.exe", 1) + other + ".", RemoveThroughEntry("VANTREL.EXE"));
     EXPECT_FALSE(Exists(other));
