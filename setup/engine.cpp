@@ -188,10 +188,24 @@ void CInstallSet::ShowStepDone(UINT id)
 
 bool CInstallSet::HasPluginFolder() const { return navigator && navigator->Path()[0]; }
 
+// One folder may go by two names, its short one among them: existing
+// folders are compared by the system's short names.
+static bool SameFolder(const char* a, const char* b)
+{
+    char shortNames[2][MAX_PATH];
+    const char* paths[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        DWORD n = GetShortPathNameA(paths[i], shortNames[i], MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return EqualNoCase(a, b);
+    }
+    return EqualNoCase(shortNames[0], shortNames[1]);
+}
+
 // Whether the plug-in folder is `folder`: a file of both kinds goes there once.
 bool CInstallSet::IsPluginFolderPath(const char* folder) const
 {
-    return HasPluginFolder() && EqualNoCase(folder, navigator->Path());
+    return HasPluginFolder() && SameFolder(folder, navigator->Path());
 }
 
 bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
@@ -208,7 +222,7 @@ bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 bool CInstallSet::CopyModuleFiles()
 {
     ShowStep(IDS_INSTALLING, "");
-    const bool plugin = (flags & kPluginSet) != 0;
+    const bool plugin = (flags & kPluginSet) != 0, once = IsPluginFolderPath(destination.Path());
     if (plugin && !HasPluginFolder()) {
         // without Navigator's folder the plug-in would land nowhere useful
         for (int i = 0; i < m_count; ++i)
@@ -226,8 +240,7 @@ bool CInstallSet::CopyModuleFiles()
         if ((file->kind & kToDestination) && !InstallInto(file, destination))
             return false;
         // a file of both kinds goes on from the destination
-        if ((file->kind & kToPluginFolder) && plugin && !IsPluginFolderPath(destination.Path()) &&
-            !InstallInto(file, *navigator))
+        if ((file->kind & kToPluginFolder) && plugin && !once && !InstallInto(file, *navigator))
             return false;
         ShowPercent((unsigned)(100 * (i + 1) / m_count));
     }
@@ -246,7 +259,7 @@ bool CInstallSet::RemoveModuleFiles()
         ShowFile(path);
         if (file->kind & kToDestination)
             LogFile(file->DeleteFrom() ? "removed" : "not removed", path);
-        if ((file->kind & kToPluginFolder) && plugin && !IsPluginFolderPath(file->Path()))
+        if ((file->kind & kToPluginFolder) && plugin)
             LogFile(file->DeleteFrom(navigator) ? "removed" : "not removed", file->PathIn(navigator));
     }
     ShowStepDone(IDS_REMOVAL_DONE);
@@ -323,7 +336,7 @@ bool CInstallSet::UnregisterProgram() { return ChangeRegistration(false); }
 void CInstallSet::RemoveEarlierCopy()
 {
     const char* folder = earlier.Path();
-    if (!*earlier.Name() || EqualNoCase(folder, destination.Path()) || IsPluginFolderPath(folder))
+    if (!*earlier.Name() || SameFolder(folder, destination.Path()) || IsPluginFolderPath(folder))
         return;
     for (int i = 0; i < m_count; ++i) {
         CSetupFile* file = m_files[i];

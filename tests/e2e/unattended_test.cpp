@@ -343,4 +343,11 @@ TEST_F(Unattended, AnotherFolderMovesTheProduct)
         EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000));
         ResetProduct();
     }
+    // the same folder by its short name is no other folder
+    ASSERT_EQ(0, RunSetup(exe, "/S"));
+    char alias[MAX_PATH] = "";
+    GetShortPathNameA(dest.c_str(), alias, MAX_PATH);
+    ASSERT_NE(dest, alias);
+    EXPECT_EQ(0, RunSetup(exe, std::string("/S /D=") + alias));
+    EXPECT_EQ(6u, List(dest).size());
 }
