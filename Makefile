@@ -13,11 +13,11 @@ CMAKE_FLAGS ?=
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(BUILD)
 
 # Says which builds the Wine bench runs, and why i686 does not where it cannot.
 configure: deps
-	@if why=$$(scripts/wine-probe); then \
+	@if why=$$(scripts/wine-probe $(BUILD)); then \
 	    echo "Wine bench: the i686 programs and their x86_64 twin"; i686=ON; \
 	else \
 	    echo "Wine bench: the x86_64 twin only (i686 cannot run here: $$why)"; i686=OFF; \
@@ -37,7 +37,7 @@ test: build
 # and NT 4.0 besides Wine's default), on the programs that run here.
 VERSIONS = win95 nt40 winxp win7 win10
 test-versions: build
-	@tests=$$(if scripts/wine-probe >/dev/null; then echo '^e2e\.'; else echo '^x64\.e2e\.'; fi); \
+	@tests=$$(if scripts/wine-probe $(BUILD) >/dev/null; then echo '^e2e\.'; else echo '^x64\.e2e\.'; fi); \
 	failed=""; \
 	for mode in $(VERSIONS); do \
 	    echo "== Windows mode $$mode"; \
@@ -63,7 +63,7 @@ fuzz: deps
 	tests/fuzz/run fuzz $(BUILD)/fuzz $(FUZZ_SECONDS) $(BUILD)/fuzz/found $(FUZZ_TARGETS)
 
 # run and play take the i686 programs where they can run, else the twin.
-RUN_TREE = $$(if scripts/wine-probe >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)
+RUN_TREE = $$(if scripts/wine-probe $(BUILD) >/dev/null; then echo $(BUILD); else echo $(BUILD)/x86_64; fi)
 
 # SETS=de walks the German sets (dist/player-de, dist/plugin-de) instead.
 SETS ?=

@@ -36,12 +36,12 @@ static void DeleteTemporaryCopy(const char* folder, const char* returned, const 
         DeleteFileA(JoinPath(folder, name));
 }
 
-// Lists of names as "|name|name|".
+// Lists of names as "|name|name|", matched as file names are: in any case.
 static bool InList(const char* list, const char* name)
 {
     size_t n = strlen(name);
-    for (const char* p = list; *p && (p = strstr(p + 1, name)) != 0;)
-        if (p[-1] == '|' && p[n] == '|')
+    for (const char* p = list; *p; ++p)
+        if (*p == '|' && EqualNoCaseN(p + 1, name, n) && p[n + 1] == '|')
             return true;
     return false;
 }

@@ -48,7 +48,7 @@ value() { sed -n "s/^ *-\{0,1\} *$1: //p" "$2" | head -1 | sed 's/^"\(.*\)"$/\1/
 # A version resource's string, as the strings of the file show it.
 resource() { strings -el "$2" | sed -n "/^$1\$/{n;p;q}"; }
 "$manifests" "$tmp/a" $sets >/dev/null || fail "no manifests written"
-codes=$(sed -n 's/.*kExit[A-Za-z]* = \([1-9][0-9]*\),.*/\1/p' "$setup/runlog.h" | sort -n | tr '\n' ' ')
+codes=$(sed -n 's/.*kExit[A-Za-z]* = \([1-9][0-9]*\).*/\1/p' "$setup/runlog.h" | sort -n | tr '\n' ' ')
 for set in $sets; do
     m=$(ls "$tmp/a/$set-manifest/"*.installer.yaml) l=$(ls "$tmp/a/$set-manifest/"*.locale.*.yaml)
     sum=$(sha256sum <"$tmp/a/$set.zip" | cut -d' ' -f1)
@@ -77,8 +77,23 @@ for set in $sets; do
     case $set in *-de) want=de-DE ;; *) want=en-US ;; esac
     [ "$(value InstallerLocale "$m")" = $want ] && [ "$(value PackageLocale "$l")" = $want ] ||
         fail "$set: locale $(value InstallerLocale "$m") and $(value PackageLocale "$l"), not $want"
+    # the readme's first paragraph under its underlined title
+    want=$(iconv -f CP1252 -t UTF-8 "$dist/$set/README.TXT" | tr -d '\r' | sed -n '4,/^$/p' | paste -sd ' ' - | sed 's/ $//')
+    [ "$(value ShortDescription "$l")" = "$want" ] || fail "$set: description $(value ShortDescription "$l")"
 done
+# a set without its setup program: the script's own message; a readme in code
+# page 1252 with German quotes: the same characters in the manifest
+set=$(echo $sets | cut -d" " -f1)
+mkdir "$tmp/n" "$tmp/q" && cp -r "$tmp/a/$set" "$tmp/n/" && cp -r "$tmp/a/$set" "$tmp/a/$set.zip" "$tmp/q/" || fail "no copies"
+rm "$tmp/n/$set/SETUP.EXE"
+out=$("$manifests" "$tmp/n" $set 2>&1) && fail "a set without SETUP.EXE: manifest written"
+[ "$out" = "write-manifests: $tmp/n/$set has no SETUP.EXE" ] || fail "a set without SETUP.EXE: $out"
+printf 'Player\r\n======\r\n\r\nSpielt \204Zyne\223-Pr\344sentationen\r\nab.\r\n' >"$tmp/q/$set/README.TXT"
+"$manifests" "$tmp/q" $set >/dev/null || fail "a cp1252 readme: no manifest"
+l=$(ls "$tmp/q/$set-manifest/"*.locale.*.yaml)
+[ "$(value ShortDescription "$l")" = "Spielt „Zyne“-Präsentationen ab." ] || fail "a cp1252 readme: $(value ShortDescription "$l")"
 (cd "$tmp/a" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
 [ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq $(echo $sets | wc -w) ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") archives"
 echo "packing: same archives from other dates, permissions and order; names in order, one date;"
-echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values"
+echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values,"
+echo "the readme's description in UTF-8; a set without SETUP.EXE refused"

@@ -293,15 +293,16 @@ TEST_F(Engine, SeamFedTemporaryCopyNames)
         EXPECT_EQ(!(c.result & VIF_OUTOFSPACE), Install(file));
         EXPECT_EQ((std::vector<std::string>{"A.TXT", "VERUSER.TMP"}), List(dest));
     }
-    // nor the set's own file of such a name, installed earlier in the run
+    // nor the set's own file of such a name, installed earlier in the run,
+    // though listed in another case than the file there has
     Source("VERSET.TMP");
     g_fake = [&](const Call& call, LPSTR) -> DWORD {
-        if (call.name != "VERSET.TMP")
+        if (call.name != "VerSet.tmp")
             return VIF_OUTOFSPACE;
         WriteFile(call.destDir + "\\VERSET.TMP", "the set's");
         return 0;
     };
-    CSetupFile own(source.c_str(), "VERSET.TMP"), next(source.c_str(), "A.TXT");
+    CSetupFile own(source.c_str(), "VerSet.tmp"), next(source.c_str(), "A.TXT");
     EXPECT_TRUE(Install(own));
     EXPECT_FALSE(Install(next));
     EXPECT_EQ((std::vector<std::string>{"A.TXT", "VERSET.TMP", "VERUSER.TMP"}), List(dest));
