@@ -48,16 +48,13 @@ private:
     CVersionInfo m_own;
 };
 
-// The per-user keys of one version: its key under the product and the key
-// named after product and version. Opening the stores creates (and so keeps)
-// the company and product keys.
-static void RemoveUserKeys(const CEntryNames& names, const char* version)
+// The per-user keys of one version: its key under the product, and the key
+// named after product and version (`versioned`, the entry's "DisplayName").
+// Opening the stores creates (and so keeps) the company and product keys.
+static void RemoveUserKeys(const CEntryNames& names, const char* version, const char* versioned)
 {
     if (!names.HasUserKeys() || !*version)
         return;
-    CStr versioned = names.product;
-    versioned.AppendChar(' ');
-    versioned.Append(version);
     OpenSettingsStore(names.company, names.product);
     if (HKEY root = SettingsRootKey())
         DeleteKeyTree(root, version);
@@ -106,9 +103,10 @@ void WriteUninstallEntry(CSetupFile& program, const CVersionInfo* info, const ch
     if (key.Create(HKEY_LOCAL_MACHINE, JoinPath(kUninstall, name)) == ERROR_SUCCESS) {
         // another version over this one: the earlier version's keys go, so
         // that the removal leaves nothing of either
-        char earlier[MAX_PATH];
-        if (key.QueryString("DisplayVersion", earlier, sizeof earlier) && !EqualNoCase(earlier, names.version))
-            RemoveUserKeys(names, earlier);
+        char earlier[MAX_PATH], earlierName[MAX_PATH];
+        if (key.QueryString("DisplayVersion", earlier, sizeof earlier) && !EqualNoCase(earlier, names.version) &&
+            key.QueryString("DisplayName", earlierName, sizeof earlierName))
+            RemoveUserKeys(names, earlier, earlierName);
         SetFittingString(key, "DisplayName", names.versionedProduct);
         // what package managers match an installation by; older systems ignore them
         SetFittingString(key, "DisplayVersion", names.version);
@@ -151,7 +149,7 @@ void RemoveUninstallEntry(CSetupFile& program, const CVersionInfo* info, const c
         table.Close();
     }
 
-    RemoveUserKeys(names, names.version);
+    RemoveUserKeys(names, names.version, names.versionedProduct);
 
     if (table.Open(HKEY_LOCAL_MACHINE, kUninstall) == ERROR_SUCCESS)
         DeleteKeyTree(table.Handle(), name);
