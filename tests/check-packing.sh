@@ -56,6 +56,9 @@ for set in $sets; do
     m=$(ls "$tmp/a/$set-manifest/"*.installer.yaml) l=$(ls "$tmp/a/$set-manifest/"*.locale.*.yaml)
     sum=$(sha256sum <"$tmp/a/$set.zip" | cut -d' ' -f1)
     [ "$(value InstallerSha256 "$m" | tr A-F a-f)" = "$sum" ] || fail "$set: the manifest's hash is not the zip's"
+    e=$(ls "$tmp/a/$set-exe-manifest/"*.installer.yaml)
+    [ "$(value InstallerSha256 "$e" | tr A-F a-f)" = "$(sha256sum <"$tmp/a/$set.exe" | cut -d' ' -f1)" ] &&
+        [ "$(value InstallerType "$e")" = exe ] && [ -z "$(value RelativeFilePath "$e")" ] || fail "$set: the single program's manifest"
     nested=$(value RelativeFilePath "$m")
     unzip -p "$tmp/a/$set.zip" "$nested" | cmp -s - "$dist/$set/SETUP.EXE" || fail "$set: $nested is not the set's setup"
     # as the package manager fills them in: each one argument, even with blanks
@@ -86,7 +89,7 @@ done
 # the single program's setup offers no clean-up: the launcher removes the set itself
 mkdir "$tmp/d" && cp -r "$dist/player" "$tmp/d/" && sed -i 's/^\[Options\]/&\nDeleteSource=yes/' "$tmp/d/player/SETUP.INI"
 "$(dirname "$pack")/single-file" "$launcher" "$tmp/d/player" "$tmp/d/player.exe" || fail "single-file failed"
-[ "$(grep -ac DeleteSource "$tmp/d/player.exe")" = 0 ] && grep -aq '^Subdir=Zyne' "$tmp/d/player.exe" ||
+! grep -aq DeleteSource= "$tmp/d/player.exe" && grep -aq '^Subdir=Zyne' "$tmp/d/player.exe" ||
     fail "player.exe: the description with DeleteSource, or without the rest"
 echo "packing: same archives and single programs from other dates, permissions and order; names in order, one date;"
-echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values"
+echo "manifests: the zip's and program's hash, the zip's setup, switches one argument each, setup's exit codes, the entry's values"
