@@ -89,7 +89,7 @@ done
 # the single program's setup offers no clean-up: the launcher removes the set itself
 mkdir "$tmp/d" && cp -r "$dist/player" "$tmp/d/" && sed -i 's/^\[Options\]/&\nDeleteSource=yes/' "$tmp/d/player/SETUP.INI"
 "$(dirname "$pack")/single-file" "$launcher" "$tmp/d/player" "$tmp/d/player.exe" || fail "single-file failed"
-! grep -aq DeleteSource= "$tmp/d/player.exe" && grep -aq '^Subdir=Zyne' "$tmp/d/player.exe" ||
-    fail "player.exe: the description with DeleteSource, or without the rest"
+! grep -aq DeleteSource=yes "$tmp/d/player.exe" && grep -aq '^DeleteSource=no' "$tmp/d/player.exe" ||
+    fail "player.exe: the description offers the clean-up, or lost the rest"
 echo "packing: same archives and single programs from other dates, permissions and order; names in order, one date;"
 echo "manifests: the zip's and program's hash, the zip's setup, switches one argument each, setup's exit codes, the entry's values"
