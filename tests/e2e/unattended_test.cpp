@@ -207,7 +207,8 @@ TEST_F(Unattended, FaultsHaveTheirCodes)
 // The player set's single program, its temporary folder in the bench's: an
 // interactive install walked as from the set; a cut or changed file stops
 // before unpacking anything (with its message when interactive); switches
-// pass on as given; a full drive ends the unpacking. No unpacking folder
+// pass on as given; a signature appended later is no part of the set; a full
+// drive ends the unpacking. No unpacking folder
 // stays; the entry runs the product folder's setup, whose quiet removal
 // takes everything.
 TEST_F(Unattended, TheSingleProgram)
@@ -229,6 +230,10 @@ TEST_F(Unattended, TheSingleProgram)
 
     std::string changed = program;
     changed[program.size() / 2] ^= 1;
+    // as a signature will be: a certificate table appended, named in the headers
+    std::string signature = program + std::string(24, 's');
+    DWORD optional = *(const DWORD*)&program[0x3C] + 24, table[2] = {(DWORD)program.size(), 24};
+    signature.replace(optional + (*(const WORD*)&program[optional] == 0x20B ? 112 : 96) + 4 * 8, 8, (const char*)table, 8);
     WriteFile(single, changed);
     Process shown;
     EXPECT_TRUE(shown.Start(single, "", base));
@@ -238,7 +243,7 @@ TEST_F(Unattended, TheSingleProgram)
     EXPECT_EQ(2, shown.Wait(10000));
     struct { std::string bytes, args, folder; long code; } cases[] = {
         {program.substr(0, program.size() - 1), "/S", "", 2}, {changed, "/s /LOG=\"" + log + "\"", "", 2},
-        {program, "/S", dest, 0}, {program, "/S \"/D=" + other + "\" /LOG=\"" + log + "\"", other, 0},
+        {signature, "/S", dest, 0}, {program, "/S \"/D=" + other + "\" /LOG=\"" + log + "\"", other, 0},
     };
     for (auto& c : cases) {
         WriteFile(single, c.bytes);
