@@ -49,6 +49,24 @@ function(link_without_c_runtime name entry argbytes)
     product_lto(${name})
 endfunction()
 
+# A program with no C runtime at all, the removal helper and the launcher:
+# its entry point `entry` (no arguments), nothing from the C or C++ library
+# (the link fails when it calls any), the static `LIBRARIES` and then only
+# kernel32 and user32. It loads at its own base address: no relocations, one
+# section fewer in the budget.
+function(runtime_free_program name entry)
+    cmake_parse_arguments(P "" "" "LIBRARIES" ${ARGN})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(entry _${entry}@0)   # stdcall names carry their decoration
+    endif()
+    add_executable(${name} WIN32 ${P_UNPARSED_ARGUMENTS})
+    target_compile_options(${name} PRIVATE ${PRODUCT_OPTIONS} ${HELPER_OPTIONS})
+    compact_layout(${name})
+    target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections,-e,${entry}
+        -Wl,--disable-dynamicbase,--disable-reloc-section -Wl,-Map,$<TARGET_FILE:${name}>.map)
+    target_link_libraries(${name} PRIVATE ${P_LIBRARIES} kernel32 user32)
+endfunction()
+
 # The i686 programs in three sections (cmake/layout-i686.ld): about 1.5 kB
 # less padding each. The x86_64 twin keeps the usual layout, with the unwind
 # tables its exceptions need.

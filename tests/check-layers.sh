@@ -9,12 +9,14 @@
 #   toolhelp    base framework
 #   engine      base framework        (owners only; the stand-in of an outside library)
 #   helper      base toolhelp
+#   launcher    base               (the single-file setup's launcher)
 #   setup       base framework common toolhelp
 #   player      base framework common engine
 #   tools/setcheck  base framework common toolhelp setup   (the vendor's set checker)
 #
 # Every folder may use itself. A program's resource header belongs to that
-# program: resources/quillset.h to setup, resources/vantrel.h to player.
+# program: resources/quillset.h to setup, resources/vantrel.h to player,
+# resources/launcher.h to launcher.
 set -u
 root=${1:-.}
 allowed() {
@@ -25,17 +27,19 @@ allowed() {
     toolhelp) echo "toolhelp base framework" ;;
     engine) echo "engine base framework" ;;
     helper) echo "helper base toolhelp" ;;
+    launcher) echo "launcher base" ;;
     setup) echo "setup base framework common toolhelp" ;;
     player) echo "player base framework common engine" ;;
     tools/setcheck) echo "tools/setcheck base framework common toolhelp setup" ;;
     esac
 }
-layers="base framework common toolhelp engine helper setup player tools/setcheck"
+layers="base framework common toolhelp engine helper launcher setup player tools/setcheck"
 owner_of_resource() {
     case $1 in
     quillset.h) echo setup ;;
     vantrel.h) echo player ;;
     setcheck.h) echo tools/setcheck ;;
+    launcher.h) echo launcher ;;
     *) echo resources ;;
     esac
 }

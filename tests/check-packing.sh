@@ -1,12 +1,12 @@
 #!/bin/sh
-# check-packing.sh PACK_SETS DIST: packs the sample sets of DIST twice, from
-# copies whose files differ in dates, permissions and the order they were
-# made in: the archives must be the same byte for byte, hold the names in
-# order with the one fixed date and no extra fields, and change only with
-# SOURCE_DATE_EPOCH. The package manifests written beside them must say what
-# the set and its archive say.
+# check-packing.sh PACK_SETS DIST LAUNCHER: packs the sample sets of DIST
+# twice, from copies whose files differ in dates, permissions and the order
+# they were made in: the archives and single programs must be the same byte
+# for byte, the archives hold the names in order with the one fixed date and
+# no extra fields, and change only with SOURCE_DATE_EPOCH. The package
+# manifests written beside them must say what the set and its archive say.
 set -u
-pack=$1 dist=$2
+pack=$1 dist=$2 launcher=$3
 manifests=$(dirname "$pack")/write-manifests setup=$(dirname "$pack")/../setup
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -25,12 +25,15 @@ for copy in a b c; do
     done
 done
 unset SOURCE_DATE_EPOCH
-"$pack" "$tmp/a" $sets >/dev/null || fail "packing a failed"
-"$pack" "$tmp/b" $sets >/dev/null || fail "packing b failed"
+singles=$(for set in $sets; do echo "$set=$launcher"; done)
+"$pack" "$tmp/a" $singles >/dev/null || fail "packing a failed"
+"$pack" "$tmp/b" $singles >/dev/null || fail "packing b failed"
 SOURCE_DATE_EPOCH=946684800 "$pack" "$tmp/c" $sets >/dev/null || fail "packing c failed"
 
 for set in $sets; do
     cmp "$tmp/a/$set.zip" "$tmp/b/$set.zip" || fail "$set.zip differs with other dates, permissions or order"
+    cmp "$tmp/a/$set.exe" "$tmp/b/$set.exe" || fail "$set.exe differs with other dates, permissions or order"
+    head -c "$(wc -c <"$launcher")" "$tmp/a/$set.exe" | cmp -s - "$launcher" || fail "$set.exe does not start with the launcher"
     cmp -s "$tmp/a/$set.zip" "$tmp/c/$set.zip" && fail "$set.zip ignores SOURCE_DATE_EPOCH"
     names=$(zipinfo -1 "$tmp/a/$set.zip")
     [ "$names" = "$(ls "$dist/$set")" ] || fail "$set.zip: names $names"
@@ -53,6 +56,9 @@ for set in $sets; do
     m=$(ls "$tmp/a/$set-manifest/"*.installer.yaml) l=$(ls "$tmp/a/$set-manifest/"*.locale.*.yaml)
     sum=$(sha256sum <"$tmp/a/$set.zip" | cut -d' ' -f1)
     [ "$(value InstallerSha256 "$m" | tr A-F a-f)" = "$sum" ] || fail "$set: the manifest's hash is not the zip's"
+    e=$(ls "$tmp/a/$set-exe-manifest/"*.installer.yaml)
+    [ "$(value InstallerSha256 "$e" | tr A-F a-f)" = "$(sha256sum <"$tmp/a/$set.exe" | cut -d' ' -f1)" ] &&
+        [ "$(value InstallerType "$e")" = exe ] && [ -z "$(value RelativeFilePath "$e")" ] || fail "$set: the single program's manifest"
     nested=$(value RelativeFilePath "$m")
     unzip -p "$tmp/a/$set.zip" "$nested" | cmp -s - "$dist/$set/SETUP.EXE" || fail "$set: $nested is not the set's setup"
     # as the package manager fills them in: each one argument, even with blanks
@@ -93,7 +99,12 @@ printf 'Player\r\n======\r\n\r\nSpielt \204Zyne\223-Pr\344sentationen\r\nab.\r\n
 l=$(ls "$tmp/q/$set-manifest/"*.locale.*.yaml)
 [ "$(value ShortDescription "$l")" = "Spielt „Zyne“-Präsentationen ab." ] || fail "a cp1252 readme: $(value ShortDescription "$l")"
 (cd "$tmp/a" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
-[ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq $(echo $sets | wc -w) ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") archives"
-echo "packing: same archives from other dates, permissions and order; names in order, one date;"
-echo "manifests: the zip's hash and setup, switches one argument each, setup's exit codes, the entry's values,"
+[ "$(wc -l <"$tmp/a/SHA256SUMS")" -eq $(($(echo $sets | wc -w) * 2)) ] || fail "SHA256SUMS lists $(wc -l <"$tmp/a/SHA256SUMS") files"
+# the single program's setup offers no clean-up: the launcher removes the set itself
+mkdir "$tmp/d" && cp -r "$dist/player" "$tmp/d/" && sed -i 's/^\[Options\]/&\nDeleteSource=yes/' "$tmp/d/player/SETUP.INI"
+"$(dirname "$pack")/single-file" "$launcher" "$tmp/d/player" "$tmp/d/player.exe" || fail "single-file failed"
+! grep -aq DeleteSource=yes "$tmp/d/player.exe" && grep -aq '^DeleteSource=no' "$tmp/d/player.exe" ||
+    fail "player.exe: the description offers the clean-up, or lost the rest"
+echo "packing: same archives and single programs from other dates, permissions and order; names in order, one date;"
+echo "manifests: the zip's and program's hash, the zip's setup, switches one argument each, setup's exit codes, the entry's values,"
 echo "the readme's description in UTF-8; a set without SETUP.EXE refused"

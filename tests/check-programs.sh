@@ -7,8 +7,8 @@
 # check-programs.sh sizes EXE=LIMIT...       every program stays within its byte budget
 # check-programs.sh deletes OBJDUMP EXE...   nothing can delete a whole tree: no program imports
 #                                           or names a recursive delete, and only the
-#                                           removal helper removes a folder (an empty one:
-#                                           it cannot list one)
+#                                           removal helper and the launcher remove a folder
+#                                           (an empty one: they cannot list one)
 set -u
 what=$1; shift
 rc=0
@@ -29,8 +29,8 @@ imports)
         case $(basename "$exe") in
         # the player host links its engine by ordinal
         Vantrel.exe) allowed="$allowed vantrel.dll" ;;
-        # the removal helper shows no more than a message box
-        Clearoot.exe) allowed="kernel32.dll user32.dll" ;;
+        # the removal helper and the launcher show no more than a message box
+        Clearoot.exe | Launcher.exe) allowed="kernel32.dll user32.dll" ;;
         # the vendor's console tool ships in no install set: it runs on the
         # vendor's Windows, whose C runtime is a known DLL
         SetCheck.exe) allowed="$allowed msvcrt.dll" ;;
@@ -76,8 +76,8 @@ deletes)
         folder=$(echo "$imports" | grep -E '^RemoveDirectory')
         walk=$(echo "$imports" | grep -E '^FindFirstFile')
         case $(basename "$exe") in
-        Clearoot.exe)
-            [ -z "$walk" ] || { echo "Clearoot.exe: lists folders ($walk)"; rc=1; } ;;
+        Clearoot.exe | Launcher.exe)
+            [ -z "$walk" ] || { echo "$(basename "$exe"): lists folders ($walk)"; rc=1; } ;;
         *)
             [ -z "$folder" ] || { echo "$(basename "$exe"): removes folders ($folder)"; rc=1; } ;;
         esac

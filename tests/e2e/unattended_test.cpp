@@ -7,6 +7,7 @@
 
 #include "bench.h"
 #include "fixtures.h"
+#include "launcher.h"
 #include "quillset.h"
 #include "regstate.h"
 #include "walk.h"
@@ -201,6 +202,77 @@ TEST_F(Unattended, FaultsHaveTheirCodes)
         EXPECT_EQ("kept", ReadFile(path));
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// The player set's single program, its temporary folder in the bench's: an
+// interactive install walked as from the set; a cut or changed file stops
+// before unpacking anything (with its message when interactive); switches
+// pass on as given; a signature appended later is no part of the set; a full
+// drive ends the unpacking. No unpacking folder
+// stays; the entry runs the product folder's setup, whose quiet removal
+// takes everything.
+TEST_F(Unattended, TheSingleProgram)
+{
+    const std::string temp = base + "\\temp", single = base + "\\player.exe", log = base + "\\single log.txt";
+    const std::string program = ReadFile(SampleSet("player") + ".exe"), other = base + "\\New folder\\Zyne player";
+    ASSERT_EQ(dest, InstallPlayer(exe));
+    const std::string interactive = State(dest);
+    ResetProduct();
+    char saved[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    MakeFolders(temp);
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    WriteFile(single, program);
+    EXPECT_EQ(dest, InstallPlayer(single, true));
+    EXPECT_EQ(interactive, State(dest));
+    EXPECT_EQ(std::vector<std::string>{}, List(temp));
+    ResetProduct();
+
+    std::string changed = program;
+    changed[program.size() / 2] ^= 1;
+    // as a signature will be: a certificate table appended, named in the headers
+    std::string signature = program + std::string(24, 's');
+    DWORD optional = *(const DWORD*)&program[0x3C] + 24, table[2] = {(DWORD)program.size(), 24};
+    signature.replace(optional + (*(const WORD*)&program[optional] == 0x20B ? 112 : 96) + 4 * 8, 8, (const char*)table, 8);
+    WriteFile(single, changed);
+    Process shown;
+    EXPECT_TRUE(shown.Start(single, "", base));
+    Outcome damaged = NextBoxOrExit(shown, 10000);
+    EXPECT_EQ(BuiltText("Launcher.exe", IDS_LAUNCHER_DAMAGED), damaged.box.text);
+    Press(damaged.box.hwnd, IDOK);
+    EXPECT_EQ(2, shown.Wait(10000));
+    struct { std::string bytes, args, folder; long code; } cases[] = {
+        {program.substr(0, program.size() - 1), "/S", "", 2}, {changed, "/s /LOG=\"" + log + "\"", "", 2},
+        {signature, "/S", dest, 0}, {program, "/S \"/D=" + other + "\" /LOG=\"" + log + "\"", other, 0},
+    };
+    for (auto& c : cases) {
+        WriteFile(single, c.bytes);
+        EXPECT_EQ(c.code, RunSetup(single, c.args)) << c.args;
+        EXPECT_EQ(std::vector<std::string>{}, List(temp)) << c.args;
+        if (c.code)
+            EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE")) << c.args;
+        else
+            EXPECT_EQ(interactive, State(c.folder)) << c.args;
+    }
+    // a full drive (the bench's small drive F:): what was unpacked goes again
+    if (GetDriveTypeA("F:\\") != DRIVE_NO_ROOT_DIR) {
+        ULARGE_INTEGER room = {};
+        GetDiskFreeSpaceExA("F:\\", &room, nullptr, nullptr);
+        WriteFile("F:\\filler", std::string((size_t)room.QuadPart - 32 * 1024, 'x'));
+        MakeFolders("F:\\temp");
+        SetEnvironmentVariableA("TMP", "F:\\temp");
+        EXPECT_EQ(5, RunSetup(single, "/S"));
+        EXPECT_EQ(std::vector<std::string>{}, List("F:\\temp"));
+        DeleteFileA("F:\\filler");
+        RemoveTree("F:\\temp");
+    }
+    SetEnvironmentVariableA("TMP", saved);
+    // the first run that reached setup, its line as given
+    EXPECT_EQ(ReadFile(log).find("started unattended: "), ReadFile(log).find("started unattended: " + cases[3].args + "\r\n"));
+    std::string quiet = RegString(LM, kWindows + "Uninstall\\VANTREL.EXE", "QuietUninstallString");
+    ASSERT_EQ("\"" + other + "\\SETUP.EXE\" /S /uninstall", quiet);
+    EXPECT_EQ(0, RunSetup(other + "\\SETUP.EXE", "/S /uninstall"));
+    EXPECT_TRUE(Eventually([&] { return !Exists(other); }, 10000)) << "the helper left the folder";
 }
 
 // The plug-in set with Navigator's folder by switch (nothing registered points

@@ -10,9 +10,10 @@ add_library(rules STATIC
     ${ZYNE_ROOT}/setup/barrules.cpp
     ${ZYNE_ROOT}/setup/launchrules.cpp
     ${ZYNE_ROOT}/helper/helperrules.cpp
+    ${ZYNE_ROOT}/launcher/payload.cpp
     ${ZYNE_ROOT}/player/cmdline.cpp
     ${ZYNE_ROOT}/player/caption.cpp
     ${ZYNE_ROOT}/engine/deck.cpp
     ${ZYNE_ROOT}/tools/setcheck/setrules.cpp)
-target_include_directories(rules PUBLIC ${ZYNE_ROOT}/base ${ZYNE_ROOT}/setup ${ZYNE_ROOT}/helper
+target_include_directories(rules PUBLIC ${ZYNE_ROOT}/base ${ZYNE_ROOT}/setup ${ZYNE_ROOT}/helper ${ZYNE_ROOT}/launcher
     ${ZYNE_ROOT}/player ${ZYNE_ROOT}/engine ${ZYNE_ROOT}/tools/setcheck)

@@ -1,6 +1,7 @@
 #include "walk.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include "bench.h"
 #include "fixtures.h"
@@ -25,10 +26,26 @@ std::string ProgramFiles()
     return RegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
 }
 
-Walk::Walk(const std::string& exe, const std::string& args)
+Walk::Walk(const std::string& exe, const std::string& args, bool launched)
 {
     std::string folder = exe.substr(0, exe.find_last_of('\\'));
     EXPECT_TRUE(m_setup.Start(exe, args, folder)) << exe;
+    if (!launched)
+        m_setupId = m_setup.Id();
+}
+
+DWORD Walk::SetupId()
+{
+    if (m_setupId)
+        return m_setupId;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == m_setup.Id())
+            m_setupId = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return m_setupId;
 }
 
 HWND Walk::Next(DWORD ms)
@@ -39,7 +56,7 @@ HWND Walk::Next(DWORD ms)
         while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == m_setup.Id() && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) && !m_answered.count(h)) {
+            if (pid == SetupId() && pid && IsWindowVisible(h) && !IsPage(h, IDC_PROGRESS_FRAME) && !m_answered.count(h)) {
                 Sleep(50);   // let it finish painting
                 if (IsWindowVisible(h))   // a window shown only in passing is none to answer
                     return h;
@@ -112,11 +129,11 @@ std::string CopySet(const std::string& sample, const std::string& folder)
     return folder + "\\SETUP.EXE";
 }
 
-std::string InstallPlayer(const std::string& exe)
+std::string InstallPlayer(const std::string& exe, bool launched)
 {
     const char player[] = "Zyne Talkweave Player";
     std::string dest = ProgramFiles() + "\\Zyne\\Talkweave";
-    Walk run(exe, "");
+    Walk run(exe, "", launched);
     run.ThroughThePages(dest);
     Box done = run.Expect(SetupText(IDS_INSTALLED, player, SetupText(IDS_README_OFFER)));
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), done.buttons);

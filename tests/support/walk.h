@@ -27,8 +27,9 @@ std::string ProgramFiles();
 
 class Walk {
 public:
-    // Starts exe (a SETUP.EXE) with args in its own folder.
-    Walk(const std::string& exe, const std::string& args);
+    // Starts exe (a SETUP.EXE) with args in its own folder; `launched`: exe is
+    // a set's single program, and the pages are those of the setup it starts.
+    Walk(const std::string& exe, const std::string& args, bool launched = false);
     // The next page or message box (never the progress dialog); null when
     // setup ended first.
     HWND Next(DWORD ms = 20000);
@@ -49,7 +50,9 @@ public:
     Process& Setup() { return m_setup; }
 
 private:
+    DWORD SetupId();
     Process m_setup;
+    DWORD m_setupId = 0;
     std::set<HWND> m_answered;
 };
 
@@ -58,9 +61,9 @@ private:
 void ResetProduct();
 // A copy of a sample set ("player", "plugin") in folder; its SETUP.EXE.
 std::string CopySet(const std::string& sample, const std::string& folder);
-// The whole install of the player set from exe into its default folder, the
-// readme declined; the folder.
-std::string InstallPlayer(const std::string& exe);
+// The whole install of the player set from exe (`launched`: its single
+// program) into its default folder, the readme declined; the folder.
+std::string InstallPlayer(const std::string& exe, bool launched = false);
 // "SETUP.EXE /uninstall" in folder, confirmed, and the helper's report
 // answered.
 void Uninstall(const std::string& folder);
