@@ -72,9 +72,11 @@ bool LaunchRemovalHelper(const CSetupFile& self, const char* displayName, bool r
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
+    // it starts in its own folder: a folder of setup's that it held could
+    // not be removed as soon as setup ends
     if (!BuildCommand(command, sizeof command, path, reportRemoval ? "/msg" : "") ||
         !MakeEnvironment(environment, self, displayName) ||
-        !CreateProcessA(path, command, 0, 0, FALSE, DETACHED_PROCESS, environment.Data(), 0, &startup, &process))
+        !CreateProcessA(path, command, 0, 0, FALSE, DETACHED_PROCESS, environment.Data(), folder, &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

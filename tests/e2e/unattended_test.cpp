@@ -248,7 +248,8 @@ TEST_F(Unattended, TheSingleProgram)
     for (auto& c : cases) {
         WriteFile(single, c.bytes);
         EXPECT_EQ(c.code, RunSetup(single, c.args)) << c.args;
-        EXPECT_EQ(std::vector<std::string>{}, List(temp)) << c.args;
+        for (auto& name : List(temp))   // only the removal helper's copies, which go at the next start
+            EXPECT_EQ(0u, name.find("ZUB")) << c.args << ": " << name;
         if (c.code)
             EXPECT_FALSE(KeyExists(LM, kWindows + "Uninstall\\VANTREL.EXE")) << c.args;
         else
