@@ -13,24 +13,25 @@ const char* CSetupDescription::ReadSetting(const char* section, const char* key)
     return m_value;
 }
 
-CSetupDescription::~CSetupDescription() { free(m_keys); }
-
-namespace {
-struct KeyListSource {
-    const char* file;
-    const char* section;
-};
-}  // namespace
-
-static unsigned long ReadKeys(char* buf, unsigned long size, void* context)
+CSetupDescription::~CSetupDescription()
 {
-    const KeyListSource* from = (const KeyListSource*)context;
-    return GetPrivateProfileStringA(from->section, 0, "", buf, size, from->file);
+    free(m_section);
+    free(m_keys);
 }
 
-const char* CSetupDescription::ReadKeyNames(const char* section)
+int CSetupDescription::ReadSectionKeys(const char* section, const SectionKey** keys)
 {
     CStr file = FullPath();
-    KeyListSource from = {file, section};
-    return ReadWholeKeyList(ReadKeys, &from, 1040, &m_keys);
+    DWORD n;
+    for (DWORD size = 1040;; size *= 2) {   // memory runs out long before the size would overflow
+        free(m_section);
+        if (!(m_section = (char*)malloc(size)))
+            return -1;
+        // cut at size - 2 (KeyListComplete): read again
+        if ((n = GetPrivateProfileSectionA(section, m_section, size, file)) < size - 2)
+            break;
+    }
+    int count = SplitSectionKeys(m_section, n, &m_keys);
+    *keys = m_keys;
+    return count;
 }

@@ -2,11 +2,12 @@
 #pragma once
 #include <windows.h>
 
+#include "descrules.h"
 #include "setupfile.h"
 
 class CSetupDescription : public CSetupFile {
 public:
-    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_keys(0)
+    CSetupDescription(const char* folder, const char* name) : CSetupFile(folder, name), m_section(0), m_keys(0)
     {
         m_value[0] = 0;
     }
@@ -17,16 +18,18 @@ public:
     // buffer shared by every call: copy it before the next read.
     const char* ReadSetting(const char* section, const char* key);
 
-    // The names of all keys of a section, each ended by a NUL, the list ended
-    // by a second NUL, read into 1040 characters and, when they do not hold
-    // it, again into twice as many until they do; null only when memory runs
-    // out. The list stays until the next call.
-    const char* ReadKeyNames(const char* section);
+    // The keys of a section with their values as ReadSetting reads them
+    // (SplitSectionKeys), from one read of the whole section into 1040
+    // characters and, when they do not hold it, again into twice as many
+    // until they do. The count, or -1 when memory runs out. The keys stay
+    // until the next call.
+    int ReadSectionKeys(const char* section, const SectionKey** keys);
 
 private:
     CSetupDescription(const CSetupDescription&);
     void operator=(const CSetupDescription&);
 
-    char* m_keys;
+    char* m_section;
+    SectionKey* m_keys;
     char m_value[MAX_PATH];
 };

@@ -69,14 +69,43 @@ bool IsUninstallSwitch(const char* commandLine) { return EqualNoCase(commandLine
 
 bool KeyListComplete(unsigned long returned, unsigned long size) { return size > 2 && returned < size - 2; }
 
-const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block)
+int SplitSectionKeys(char* section, unsigned long length, SectionKey** keys)
 {
-    for (;; size *= 2) {   // memory runs out long before the size would overflow
-        free(*block);
-        if (!(*block = (char*)malloc(size)))
-            return 0;
-        // a cut list has no closing double NUL of its own, but it is read again
-        if (KeyListComplete(read(*block, size, context), size))
-            return *block;
+    // a key takes three characters at least ("a=" and its NUL): a slot for
+    // each and one more, so that the table always has a free one. Each name's
+    // first key is found by a hash of its name: a long list stays linear.
+    unsigned long slots = length / 3 + 1;
+    free(*keys);
+    SectionKey* key = *keys = (SectionKey*)malloc(slots * (sizeof *key + sizeof key));
+    if (!key)
+        return -1;
+    SectionKey** first = (SectionKey**)(key + slots);
+    memset(first, 0, slots * sizeof key);
+    for (; *section && *section != '='; ++section) {
+        char* value = strchr(section, '=');
+        char* name = section;
+        section += strlen(section);
+        if (!value)
+            continue;
+        *value++ = 0;
+        char* end = section;
+        if (end - value > 1 && (*value == '"' || *value == '\'') && end[-1] == *value) {
+            *--end = 0;
+            ++value;
+        }
+        if (end - value >= 260)
+            value = end;
+        unsigned h = 0;
+        for (const char* c = name; *c; ++c)
+            h = h * 31 + (*c | 0x20);   // the same for either case of a letter
+        SectionKey** slot;
+        while (*(slot = first + h % slots) && !EqualNoCase((*slot)->name, name))
+            ++h;
+        if (!*slot)
+            *slot = key;
+        key->name = name;
+        key->value = *slot == key ? value : (*slot)->value;
+        ++key;
     }
+    return (int)(key - *keys);
 }

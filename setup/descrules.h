@@ -31,15 +31,27 @@ size_t DeviceNameLength(const char* name);
 // The whole command line is "/uninstall", in any case.
 bool IsUninstallSwitch(const char* commandLine);
 
-// The key list of a profile section as the profile function returns it into a
-// zero-filled buffer of `size` characters. It is complete only when the count
-// returned is below size - 2: at size - 2 the last name has been cut.
+// A list of a profile section (its key names, or the section itself) as the
+// profile function returns it into a zero-filled buffer of `size` characters.
+// It is complete only when the count returned is below size - 2: at size - 2
+// the last entry has been cut (an exact fit looks the same).
 bool KeyListComplete(unsigned long returned, unsigned long size);
 
-// Reads a key list whole. `read` fills a buffer of `size` characters as the
-// profile function does and returns its count. The list is read into a heap
-// block of `size` characters and, while it comes back cut, again into one of
-// twice the size. *block (freed first: null or a block of an earlier call) is
-// the caller's to free. The list, or null when memory runs out.
-typedef unsigned long (*KeyListReader)(char* buf, unsigned long size, void* context);
-const char* ReadWholeKeyList(KeyListReader read, void* context, unsigned long size, char** block);
+// A key of a section read whole, its value as the profile function reads
+// that key alone.
+struct SectionKey {
+    const char* name;
+    const char* value;
+};
+
+// Splits a section as the profile function returns it ("name=value" entries,
+// each ended by a NUL, the last by a second; `length` characters before that)
+// in place into its keys, in file order, a name given twice listed twice.
+// What reading each key alone gives: a line without "=" is no key, and one
+// with an empty name ends the list (as it ends the list of key names); a
+// value loses one pair of matching quotes (' or ") around it, and reads as
+// empty when what is left takes 260 characters or more (it would not fit the
+// value buffer); a name given again, in any letter case, reads the value of
+// its first line. *keys (freed first: null or the array of an earlier call)
+// is the caller's to free. The count of keys, or -1 when memory runs out.
+int SplitSectionKeys(char* section, unsigned long length, SectionKey** keys);

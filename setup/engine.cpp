@@ -210,8 +210,10 @@ bool CInstallSet::IsPluginFolderPath(const char* folder) const
 
 bool CInstallSet::InstallInto(CSetupFile* file, const CSetupFolder& folder)
 {
+    // the folder alone: under Wine a line repaints at once when it changes,
+    // which would cost more than many a file's install
+    ShowFile(folder.Path());
     CStr path = file->PathIn(&folder);
-    ShowFile(path);
     bool installed = InstallFile(*file, folder);
     if (cancelled)
         SetError(IDS_CANCELED, displayName);
@@ -255,8 +257,8 @@ bool CInstallSet::RemoveModuleFiles()
     for (int r = m_count; r > 0; --r) {
         CSetupFile* file = m_files[r - 1];
         ShowPercent((unsigned)(r * 100 / m_count));
+        ShowFile(file->Path());
         CStr path = file->FullPath();
-        ShowFile(path);
         if (file->kind & kToDestination)
             LogFile(file->DeleteFrom() ? "removed" : "not removed", path);
         if ((file->kind & kToPluginFolder) && plugin)

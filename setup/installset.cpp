@@ -11,7 +11,7 @@ CInstallSet::CInstallSet(CSetupDescription* description_, bool prefer32)
     : description(description_), navigator(0), mainModule(0), versionInfo(0), otherModulePresent(false),
       platform(0), flags(0), pendingError(0), cancelled(false), progress(0),
       unattended(false), showProgress(true), finding(0), m_prefer32(prefer32), m_files(0),
-      m_count(0), m_capacity(0), m_kept("|")
+      m_count(0), m_kept("|")
 {
 }
 
@@ -35,20 +35,6 @@ void CInstallSet::SetError(UINT id, const char* arg1, const char* arg2) { Record
 
 void CInstallSet::ClearError() { ::ClearError(pendingError); }
 
-bool CInstallSet::AddFile(CSetupFile* file)
-{
-    if (m_count == m_capacity) {
-        int capacity = m_capacity ? m_capacity * 2 : 16;
-        CSetupFile** grown = (CSetupFile**)realloc(m_files, capacity * sizeof *grown);
-        if (!grown)
-            return false;
-        m_files = grown;
-        m_capacity = capacity;
-    }
-    m_files[m_count++] = file;
-    return true;
-}
-
 bool CInstallSet::Listed(const CSetupFile* file) const
 {
     for (int i = 0; i < m_count; ++i)
@@ -57,19 +43,13 @@ bool CInstallSet::Listed(const CSetupFile* file) const
     return false;
 }
 
-// Whether the file named by section/key is in the install set.
-bool CInstallSet::ProbeModule(const char* section, const char* key)
+// Whether the file named by section/key is in the install set. A variant's
+// section (named) that names no module does not count: an empty name would
+// stand for the setup program, and any Mode at all would find a variant.
+bool CInstallSet::ProbeModule(const char* section, const char* key, bool named)
 {
     CSetupFile probe(description->Path(), description->ReadSetting(section, key));
-    return probe.Exists();
-}
-
-// Whether the set holds the variant of a module section. A section that
-// names no module does not count: an empty name would stand for the setup
-// program, and any Mode at all would find a variant.
-bool CInstallSet::ProbeVariant(const char* section)
-{
-    return *description->ReadSetting(section, "Module") && ProbeModule(section, "Module");
+    return (!named || *probe.Name()) && probe.Exists();
 }
 
 bool CInstallSet::ReadDescription()
@@ -94,18 +74,20 @@ bool CInstallSet::ReadDescription()
     CStr base, suffix;
     SplitMode(mode, base, suffix);
     platform = PlatformOfSuffix(suffix);
-    if (platform == 0) {
-        CStr section16 = base, section32 = base;
-        section16.Append(".16");
-        section32.Append(".32");
-        platform = (ProbeVariant(section32) ? kPlatform32 : 0) | (ProbeVariant(section16) ? kPlatform16 : 0);
+    // the variants in the set, ".32" first: the preferred one, or the other
+    for (int p = platform ? 0 : kPlatform32; p; p >>= 1) {
+        CStr section = base;
+        section.Append(p == kPlatform32 ? ".32" : ".16");
+        if (ProbeModule(section, "Module", true)) {
+            platform = p;
+            if (m_prefer32)
+                break;
+        }
     }
     if (platform == 0) {
         SetError(IDS_NO_VARIANT, base);
         return false;
     }
-    if (platform == (kPlatform16 | kPlatform32))
-        platform = m_prefer32 ? kPlatform32 : kPlatform16;
     if (suffix.IsEmpty())
         suffix = platform == kPlatform16 ? ".16" : ".32";
     moduleSection = base;
@@ -144,45 +126,42 @@ bool CInstallSet::ReadDescription()
 
 bool CInstallSet::ReadFileList()
 {
-    const char* names = description->ReadKeyNames("Files");
-    if (!names) {
+    // one read of the section: a read of each value would search it from its top
+    const SectionKey* keys;
+    int count = description->ReadSectionKeys("Files", &keys);
+    // room for every record at once: the count is known
+    if (count < 0 || !(m_files = (CSetupFile**)malloc((count + 1) * sizeof *m_files))) {
         SetError(IDS_TOO_MANY_FILES, description->Name());
         return false;
     }
-    for (const char* name = names; *name; name += strlen(name) + 1) {
+    for (int i = 0; i < count; ++i) {
+        const char* name = keys[i].name;
         // a name with a folder in it would be read, installed and deleted elsewhere
         if (!IsPlainFileName(name)) {
             SetError(IDS_BAD_FILE_NAME, description->Name(), name);
             return false;
         }
-        FileFlags f = ParseFileFlags(description->ReadSetting("Files", name));
+        FileFlags f = ParseFileFlags(keys[i].value);
         if ((f.variants & platform) == 0)
             continue;
-        CSetupFile* record = lstrcmpiA(name, mainModule->Name()) == 0 ? mainModule
-                                                                      : new CSetupFile(description->Path(), name);
+        bool main = lstrcmpiA(name, mainModule->Name()) == 0;
+        CSetupFile* record = main ? mainModule : new CSetupFile(description->Path(), name);
         if (!record) {
             SetError(IDS_INIT_FAILED);
             return false;
         }
+        // a name listed twice must not put the main module in the list twice;
+        // the list's records are the set's to delete, on a failure too
+        if (!(main && Listed(mainModule)))
+            m_files[m_count++] = record;
         record->kind = f.kind;
-        if (f.critical && !record->Exists()) {
-            if (record != mainModule)
-                delete record;
+        record->critical = f.critical;
+        // the probe of every file
+        if (!record->Exists() && f.critical) {
             CStr upper = name;
             if (upper.Data())
                 CharUpperBuffA(upper.Data(), (DWORD)upper.Length());
             SetError(IDS_FILE_MISSING, upper);
-            return false;
-        }
-        record->critical = f.critical;
-        record->Probe();
-        // a name listed twice must not put the main module in the list twice
-        if (record == mainModule && Listed(mainModule))
-            continue;
-        if (!AddFile(record)) {
-            if (record != mainModule)
-                delete record;
-            SetError(IDS_INIT_FAILED);
             return false;
         }
     }

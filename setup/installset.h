@@ -125,10 +125,8 @@ private:
     CInstallSet(const CInstallSet&);
     void operator=(const CInstallSet&);
 
-    bool AddFile(CSetupFile* file);
     bool Listed(const CSetupFile* file) const;
-    bool ProbeModule(const char* section, const char* key);
-    bool ProbeVariant(const char* section);
+    bool ProbeModule(const char* section, const char* key, bool named = false);
     CStr PlayerProgramName();
     CSetupFile RegisteredProgram(bool install);
     CSetupFile RegisteredModule(bool install);
@@ -159,7 +157,7 @@ private:
 
     bool m_prefer32;
     CSetupFile** m_files;
-    int m_count, m_capacity;
+    int m_count;
     // "|folder|name|": folders prepared (a set runs once), "ver*.tmp" files not setup's
     CStr m_kept;
 };

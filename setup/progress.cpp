@@ -173,22 +173,26 @@ CStr CProgressDialog::LineText(int id)
     return text;
 }
 
-void CProgressDialog::SetStatusText(const char* text)
+// Each line is compared with the text it was last given, not read back from
+// its control: a file's install would pay for two messages.
+void CProgressDialog::ChangeLine(CStr& shown, int id, const char* text)
 {
-    if (strcmp(LineText(IDC_PROGRESS_STATUS), text ? text : "") != 0)
-        SetDlgItemTextA(m_hwnd, IDC_PROGRESS_STATUS, text);
+    if (strcmp(shown, text ? text : "") != 0) {
+        shown = text;
+        SetDlgItemTextA(m_hwnd, id, text);
+    }
     PumpMessages();
 }
 
-void CProgressDialog::SetFileText(const char* text) { SetDlgItemTextA(m_hwnd, IDC_PROGRESS_FILE, text); }
+void CProgressDialog::SetStatusText(const char* text) { ChangeLine(m_status, IDC_PROGRESS_STATUS, text); }
 
-void CProgressDialog::ChangeFileText(const char* text)
+void CProgressDialog::SetFileText(const char* text)
 {
-    // the control's text without a reader's pump: one pump per change
-    if (strcmp(LineText(IDC_PROGRESS_FILE), text ? text : "") != 0)
-        SetFileText(text);
-    PumpMessages();
+    m_file = text;
+    SetDlgItemTextA(m_hwnd, IDC_PROGRESS_FILE, text);
 }
+
+void CProgressDialog::ChangeFileText(const char* text) { ChangeLine(m_file, IDC_PROGRESS_FILE, text); }
 
 CStr CProgressDialog::StatusText()
 {

@@ -76,7 +76,10 @@ protected:
 
 private:
     CStr LineText(int id);
+    // Sets the line when text differs from what it was last given, then pumps.
+    void ChangeLine(CStr& shown, int id, const char* text);
 
+    CStr m_status, m_file;   // the two lines as last set
     bool& m_cancel;
     const char* m_title;
     bool m_barCreated;

@@ -76,41 +76,64 @@ TEST(KeyList, CompleteOnlyBelowSizeMinusTwo)
     EXPECT_FALSE(KeyListComplete(0, 2));
 }
 
-// The profile function as measured: a list that does not fit (an exact fit
-// included) comes back cut at size - 2, without its closing double NUL; the
-// rest of the buffer keeps what was there.
-static unsigned long ProfileKeys(char* buf, unsigned long size, void* context)
+// The section as the profile function returns it, and what reading each key
+// alone gives under Wine (measured): blanks around names and values and
+// comment lines are gone before either; a line without "=" is in the section.
+TEST(SectionKeys, ReadAsEachKeyAlone)
 {
-    auto* list = (std::pair<std::string, int>*)context;   // names with their NULs; reads
-    ++list->second;
-    unsigned long n = (unsigned long)list->first.size();
+    std::string v259(259, 'v'), v260(260, 'v');
+    struct { std::string section, keys; } cases[] = {
+        {"A=1|B=x y", "A:1 B:x y "},
+        {"C=\"quoted\"|D='single'|H=\" spaced \"", "C:quoted D:single H: spaced  "},
+        {"E=\"mixed'|F=\"|G=\"\"|Q=''", "E:\"mixed' F:\" G: Q: "},
+        {"Q1=\"a\"b\"|Q2=x\"y\"|Q4=a=b", "Q1:a\"b Q2:x\"y\" Q4:a=b "},
+        {"JUST A LINE|J=", "J: "},                               // no "=": no key
+        {"dup=first|Dup=second|o=1", "dup:first Dup:first o:1 "},   // the first counts
+        {"A=1|=310|K=2", "A:1 "},                                // an empty name ends the list
+        {"L=" + v259 + "|M=" + v260, "L:" + v259 + " M: "},
+        {"L=\"" + v259 + "\"|M='" + v260 + "'", "L:" + v259 + " M: "},
+        {"", ""},
+    };
+    for (auto& c : cases) {
+        std::string block = c.section + '\0' + '\0';
+        for (char& ch : block)
+            ch = ch == '|' ? 0 : ch;
+        SectionKey* keys = nullptr;
+        std::string read;
+        for (int i = 0, n = SplitSectionKeys(&block[0], (unsigned long)block.size() - 1, &keys); i < n; ++i)
+            read += std::string(keys[i].name) + ":" + keys[i].value + " ";
+        EXPECT_EQ(c.keys, read) << c.section;
+        free(keys);
+    }
+}
+
+// A section as the profile function returns it into `size` characters
+// (measured): when it does not fit, an exact fit included, it comes back cut
+// at size - 2 and closed by two NULs.
+static unsigned long ProfileSection(const std::string& section, std::vector<char>& buf)
+{
+    unsigned long size = (unsigned long)buf.size(), n = (unsigned long)section.size();
     if (n + 1 >= size)
-        buf[n = size - 2] = 0;
-    else
-        buf[n] = 0;   // the closing second NUL
-    memcpy(buf, list->first.data(), n);
+        n = size - 2;
+    memcpy(buf.data(), section.data(), n);
+    buf[n] = buf[n + 1] = 0;
     return n;
 }
 
-TEST(KeyList, GrowsUntilTheWholeListIsRead)
+TEST(SectionKeys, ExactlyFillingTheFirstBufferAndOneMore)
 {
-    for (int count : {103, 104, 105, 10000}) {   // 104 names of 9 fill 1040 characters with their NULs
-        std::vector<std::string> names;
-        std::pair<std::string, int> list;
-        for (int i = 0; i < count; ++i) {
-            char name[16];
-            snprintf(name, sizeof name, "F%08d", i * 7919 % 100003);   // not in sorted order
-            names.push_back(name);
-            list.first += names.back() + '\0';
-        }
-        char* block = nullptr;
-        const char* keys = ReadWholeKeyList(ProfileKeys, &list, 1040, &block);
-        std::vector<std::string> read;
-        for (const char* k = keys; k && *k; k += strlen(k) + 1)
-            read.push_back(k);
-        EXPECT_EQ(names, read) << count;
-        EXPECT_EQ(block, keys) << count;
-        EXPECT_EQ(count < 104 ? 1 : count == 10000 ? 8 : 2, list.second) << count;
-        free(block);
+    // entries with their NULs: 1037 fit 1040 characters; 1038 come back as a
+    // cut section would, 1039 (filling them exactly with the closing NUL) and
+    // 1040 cut: all three are read again
+    for (size_t total : {1037u, 1038u, 1039u, 1040u}) {
+        std::string section = "A=" + std::string(total - 16, '1') + '\0' + "LAST.DAT=314" + '\0';
+        std::vector<char> buf(1040);
+        unsigned long n = ProfileSection(section, buf);
+        EXPECT_EQ(total == 1037, KeyListComplete(n, 1040)) << total;
+        SectionKey* keys = nullptr;
+        ASSERT_EQ(2, SplitSectionKeys(buf.data(), n, &keys)) << total;
+        EXPECT_STREQ("", keys[0].value) << total;   // 1021 characters and more: too long
+        EXPECT_STREQ(total == 1040 ? "31" : "314", keys[1].value) << total;
+        free(keys);
     }
 }

@@ -239,3 +239,27 @@ TEST(ReadDescription, ReadsAFileListPastItsFirstBuffer)
     EXPECT_TRUE(fits.ok) << fits.ErrorText();
     EXPECT_EQ(33, fits.set->FileCount());
 }
+
+// The section read whole gives the names of the key list and the values of
+// each key read alone, whatever the lines hold.
+TEST(ReadDescription, SectionKeysReadAsEachKeyAlone)
+{
+    std::string dir = MakeSet("section",
+                              "[Files]\r\nA=1\r\n  B  =  2  \r\n; C=3\r\nC=\"quoted\"\r\nD='single'\r\nE=\"mixed'\r\n"
+                              "F=\"\r\nG=\"\"\r\nH= \" spaced \" \r\nJUST A LINE\r\nJ=\r\ndup=first\r\nDUP=second\r\n"
+                              "Q1=\"a\"b\"\r\nQ4=a=b\r\nL=\"" + std::string(259, 'v') + "\"\r\nM=" +
+                                  std::string(260, 'v') + "\r\n=310\r\nK=after\r\n[Files]\r\nlower=2\r\n",
+                              {});
+    CSetupDescription description(dir.c_str(), "SETUP.INI");
+    char list[2048] = {};
+    GetPrivateProfileStringA("Files", nullptr, "", list, sizeof list, (dir + "\\SETUP.INI").c_str());
+    const SectionKey* keys;
+    int count = description.ReadSectionKeys("Files", &keys);
+    std::string names, expected;
+    for (const char* n = list; *n; n += strlen(n) + 1)
+        expected += std::string(n) + "=" + description.ReadSetting("Files", n) + "|";
+    for (int i = 0; i < count; ++i)
+        names += std::string(keys[i].name) + "=" + keys[i].value + "|";
+    EXPECT_EQ(expected, names);
+    EXPECT_EQ(15, count);   // the empty name ends both lists
+}

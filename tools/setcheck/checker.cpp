@@ -50,7 +50,7 @@ int CSetChecker::CompareProblems(const void* a, const void* b)
 }
 
 CSetChecker::CSetChecker(const char* folder)
-    : m_description(0), m_text(0), m_size(0), m_problems(0), m_count(0), m_capacity(0), m_errors(0)
+    : m_description(0), m_text(0), m_names(0), m_size(0), m_problems(0), m_count(0), m_capacity(0), m_errors(0)
 {
     CStr name = DescriptionName(kSetupProgram);
     m_shown = JoinPath(folder, name);
@@ -66,6 +66,7 @@ CSetChecker::~CSetChecker()
         free(m_problems[i].text);
     free(m_problems);
     free(m_text);
+    free(m_names);
     delete m_description;
 }
 
@@ -144,7 +145,7 @@ bool CSetChecker::Check()
     CheckMode(set);
     if (set.platform)
         CheckModule(set);
-    const char* names = m_description->ReadKeyNames("Files");
+    const char* names = FileNames();
     if (names) {
         // Windows 95 reads no more of a section than that; NT has no such limit
         if (IniSectionSize(m_text, m_size, "Files") > 32 * 1024)
@@ -212,7 +213,7 @@ void CSetChecker::CheckModule(const CInstallSet& set)
         Report(true, Line(section), IDS_CHECK_NO_DISPLAYNAME, set.mainModule->Name());
 
     int line = Line(section, "OtherModule");
-    const char* names = m_description->ReadKeyNames("Files");
+    const char* names = FileNames();
     bool read = Read(section, "OtherModule", other);
     if (read && other.IsEmpty())
         Report(false, Line(section) ? Line(section) : Line("Options", "Mode"), IDS_CHECK_NO_OTHER_MODULE);
@@ -236,6 +237,24 @@ void CSetChecker::CheckModule(const CInstallSet& set)
             !Lists(names, module, set.platform, 0))
             Report(false, Line(lookup, "Module"), IDS_CHECK_OTHER_FOLDER, module);
     }
+}
+
+const char* CSetChecker::FileNames()
+{
+    if (m_names)
+        return m_names;
+    const SectionKey* keys;
+    int count = m_description->ReadSectionKeys("Files", &keys);
+    size_t size = 1;
+    for (int i = 0; i < count; ++i)
+        size += strlen(keys[i].name) + 1;
+    if (count < 0 || !(m_names = (char*)malloc(size)))
+        return 0;
+    char* end = m_names;
+    for (int i = 0; i < count; ++i)
+        end += strlen(strcpy(end, keys[i].name)) + 1;
+    *end = 0;
+    return m_names;
 }
 
 bool CSetChecker::Lists(const char* names, const char* name, int platform, int kind)

@@ -42,12 +42,16 @@ private:
     // The setup program and its description go to the product's folder.
     void CheckUninstall(const CInstallSet& set, const char* names);
     void CheckFolder(const char* names);
+    // The [Files] names as setup reads them, each ended by a NUL, the list
+    // by a second; read once; null when memory runs out.
+    const char* FileNames();
     // Whether names lists `name` for the platform (any kind when kind is 0).
     bool Lists(const char* names, const char* name, int platform, int kind);
 
     CStr m_shown;                    // the description as each line names it
     CSetupDescription* m_description;
     char* m_text;                    // the description's bytes, for the lines
+    char* m_names;
     size_t m_size;
     // names whose absence from [Files] is already an error: setup program,
     // description, companion module
