@@ -17,6 +17,18 @@ void CSetupFolder::SetPath(const char* text)
     NormalizeFolder(m_path);
 }
 
+bool SameFolder(const char* a, const char* b)
+{
+    char shortNames[2][MAX_PATH];
+    const char* paths[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        DWORD n = GetShortPathNameA(paths[i], shortNames[i], MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return EqualNoCase(a, b);
+    }
+    return EqualNoCase(shortNames[0], shortNames[1]);
+}
+
 static bool FolderFound(const char* path, void*) { return FolderExists(path); }
 
 const char* CSetupFolder::ExistingAncestor(CStr& missing)

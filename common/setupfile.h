@@ -5,6 +5,9 @@
 
 // Whether the path names an existing folder (its attributes say directory).
 bool FolderExists(const char* path);
+// Whether two paths name one folder. A folder may go by two names, its short
+// one among them: existing folders are compared by their short names.
+bool SameFolder(const char* a, const char* b);
 
 // A folder, held in normal form.
 class CSetupFolder {

@@ -188,20 +188,6 @@ void CInstallSet::ShowStepDone(UINT id)
 
 bool CInstallSet::HasPluginFolder() const { return navigator && navigator->Path()[0]; }
 
-// One folder may go by two names, its short one among them: existing
-// folders are compared by the system's short names.
-static bool SameFolder(const char* a, const char* b)
-{
-    char shortNames[2][MAX_PATH];
-    const char* paths[2] = {a, b};
-    for (int i = 0; i < 2; ++i) {
-        DWORD n = GetShortPathNameA(paths[i], shortNames[i], MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
-            return EqualNoCase(a, b);
-    }
-    return EqualNoCase(shortNames[0], shortNames[1]);
-}
-
 // Whether the plug-in folder is `folder`: a file of both kinds goes there once.
 bool CInstallSet::IsPluginFolderPath(const char* folder) const
 {

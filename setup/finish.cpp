@@ -19,8 +19,7 @@ bool CInstallSet::OfferInstallSetCleanup(const CSetupFile& setupProgram)
     if (!EqualNoCase(value, "yes") && LeadingNumber(value) != 1)
         return false;
     // a product installed into the set's own folder is no install set to erase
-    if (EqualNoCase(destination.Path(), setupProgram.Path()) ||
-        (HasPluginFolder() && EqualNoCase(navigator->Path(), setupProgram.Path())))
+    if (SameFolder(destination.Path(), setupProgram.Path()) || IsPluginFolderPath(setupProgram.Path()))
         return false;
     // the setup program beside its set (the current folder), writable, on a
     // drive that can be written and is the user's own
