@@ -83,13 +83,18 @@ play: build
 # options (sample values unless given):
 #   make dist PACKAGE_IDS="player=Maker.Player plugin=Maker.Plugin ..." \
 #             PUBLISHER_URL=https://... DOWNLOAD_URL=https://.../ LICENSE=...
+# With a certificate the sets' programs and the set checker are signed first:
+#   make dist SIGN_CERT=cert.pem SIGN_KEY=key.pem   (or SIGN_CERT=vendor.p12)
+#             [SIGN_PASS_FILE=...] [TIMESTAMP_URL=http://...]
+SIGNING = $(foreach v,SIGN_CERT SIGN_KEY SIGN_PASS_FILE,$(if $($(v)),$(v)="$(abspath $($(v)))"))
 dist: build
-	cmake --build $(BUILD) --target archives
+	$(SIGNING) cmake --build $(BUILD) --target archives
 
 # Proves the builds reproducible: a second build from a copy of the sources in
-# another folder gives the same programs and archives byte for byte.
+# another folder gives the same programs and archives byte for byte (signed
+# alike when a certificate is named).
 repro: dist
-	scripts/repro-check $(BUILD)
+	$(SIGNING) scripts/repro-check $(BUILD)
 
 clean:
 	@for m in $(BUILD)/wineprefix/bench-small $(BUILD)/x86_64/wineprefix/bench-small; do \

@@ -14,6 +14,7 @@ add_library(rules STATIC
     ${ZYNE_ROOT}/player/cmdline.cpp
     ${ZYNE_ROOT}/player/caption.cpp
     ${ZYNE_ROOT}/engine/deck.cpp
-    ${ZYNE_ROOT}/tools/setcheck/setrules.cpp)
+    ${ZYNE_ROOT}/tools/setcheck/setrules.cpp
+    ${ZYNE_ROOT}/tools/setcheck/signrules.cpp)
 target_include_directories(rules PUBLIC ${ZYNE_ROOT}/base ${ZYNE_ROOT}/setup ${ZYNE_ROOT}/helper ${ZYNE_ROOT}/launcher
     ${ZYNE_ROOT}/player ${ZYNE_ROOT}/engine ${ZYNE_ROOT}/tools/setcheck)

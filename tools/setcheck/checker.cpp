@@ -10,6 +10,7 @@
 #include "owners.h"
 #include "setcheck.h"
 #include "setrules.h"
+#include "signrules.h"
 
 namespace {
 
@@ -49,8 +50,9 @@ int CSetChecker::CompareProblems(const void* a, const void* b)
     return p->line != q->line ? (p->line < q->line ? -1 : 1) : p->order - q->order;
 }
 
-CSetChecker::CSetChecker(const char* folder)
-    : m_description(0), m_text(0), m_names(0), m_size(0), m_problems(0), m_count(0), m_capacity(0), m_errors(0)
+CSetChecker::CSetChecker(const char* folder, bool requireSigned)
+    : m_description(0), m_text(0), m_names(0), m_size(0), m_problems(0), m_count(0), m_capacity(0), m_errors(0),
+      m_requireSigned(requireSigned)
 {
     CStr name = DescriptionName(kSetupProgram);
     m_shown = JoinPath(folder, name);
@@ -155,6 +157,7 @@ bool CSetChecker::Check()
     } else {
         Report(true, Line("Files"), IDS_CHECK_LIST_TOO_LONG);
     }
+    CheckSignatures();
     // keys setup reads elsewhere: only their length matters here
     static const char* const kNetscapeKeys[] = {"Module", "Ext", "Subdir", "Undir.32"};
     CStr value;
@@ -321,12 +324,12 @@ void CSetChecker::CheckUninstall(const CInstallSet& set, const char* names)
         }
 }
 
-void CSetChecker::CheckFolder(const char* names)
+CSetChecker::Name* CSetChecker::ListFolder(size_t& count) const
 {
-    // the folder's files in a fixed order, whatever order the file system keeps
-    typedef char Name[MAX_PATH];
+    // a fixed order, whatever order the file system keeps
     Name* found = 0;
-    size_t count = 0, capacity = 0;
+    size_t capacity = 0;
+    count = 0;
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA(JoinPath(m_description->Path(), "*"), &data);
     if (search != INVALID_HANDLE_VALUE) {
@@ -345,6 +348,13 @@ void CSetChecker::CheckFolder(const char* names)
         FindClose(search);
     }
     qsort(found, count, sizeof *found, CompareNames);
+    return found;
+}
+
+void CSetChecker::CheckFolder(const char* names)
+{
+    size_t count;
+    Name* found = ListFolder(count);
     int line = Line("Files");
     for (size_t i = 0; i < count; ++i) {
         bool listed = false;
@@ -355,5 +365,53 @@ void CSetChecker::CheckFolder(const char* names)
         if (!listed)
             Report(false, line, IDS_CHECK_NOT_LISTED, found[i]);
     }
+    free(found);
+}
+
+void CSetChecker::CheckSignatures()
+{
+    size_t count, programs = 0, signedOnes = 0;
+    Name* found = ListFolder(count);
+    struct Program {
+        const char* name;
+        SignatureState state;
+        char publisher[kPublisherSize];
+    }* read = (Program*)malloc((count ? count : 1) * sizeof(Program));
+    for (size_t i = 0; read && i < count; ++i) {
+        size_t size;
+        uint8_t* image = (uint8_t*)ReadWholeFile(JoinPath(m_description->Path(), found[i]), size);
+        Program& p = read[programs];
+        p.name = found[i];
+        p.state = image ? ReadSignature(image, size, p.publisher) : kNotProgram;
+        free(image);
+        if (p.state != kNotProgram) {
+            signedOnes += p.state != kUnsigned;
+            ++programs;
+        }
+    }
+    // the first signer in name order stands for the set
+    const char* publisher = 0;
+    for (size_t i = 0; i < programs && !publisher; ++i)
+        if (read[i].publisher[0])
+            publisher = read[i].publisher;
+    for (size_t i = 0; i < programs; ++i) {
+        const Program& p = read[i];
+        int line = Line("Files", p.name);
+        switch (p.state) {
+        case kUnsigned:
+            if (m_requireSigned)
+                Report(true, line, IDS_CHECK_UNSIGNED, p.name);
+            else if (signedOnes)
+                Report(false, line, IDS_CHECK_UNSIGNED_MIXED, p.name);
+            break;
+        case kSignatureBroken: Report(true, line, IDS_CHECK_SIGNATURE_BROKEN, p.name); break;
+        case kSignatureUnreadable: Report(true, line, IDS_CHECK_SIGNATURE_UNREADABLE, p.name); break;
+        case kSignatureOtherDigest: Report(false, line, IDS_CHECK_OTHER_DIGEST, p.name); break;
+        default: break;
+        }
+        if (p.publisher[0] && strcmp(p.publisher, publisher) != 0)
+            Report(false, line, IDS_CHECK_PUBLISHERS, p.name, p.publisher);
+    }
+    free(read);
     free(found);
 }

@@ -13,7 +13,8 @@ class CSetChecker {
 public:
     // folder: the set's folder as the user gave it (null or empty: the
     // current folder); each line names the description through it.
-    explicit CSetChecker(const char* folder);
+    // requireSigned: an unsigned program is an error.
+    CSetChecker(const char* folder, bool requireSigned);
     ~CSetChecker();
 
     // Prints the problems of the set. True when setup would install it:
@@ -41,10 +42,15 @@ private:
     void CheckFile(const CInstallSet& set, const char* name, int line);
     // The setup program and its description go to the product's folder.
     void CheckUninstall(const CInstallSet& set, const char* names);
+    // The folder's files in name order (free the list); count receives their number.
+    typedef char Name[MAX_PATH];
+    Name* ListFolder(size_t& count) const;
     void CheckFolder(const char* names);
     // The [Files] names as setup reads them, each ended by a NUL, the list
     // by a second; read once; null when memory runs out.
     const char* FileNames();
+    // The signatures of the set's programs: intact, and all or none of them by one publisher.
+    void CheckSignatures();
     // Whether names lists `name` for the platform (any kind when kind is 0).
     bool Lists(const char* names, const char* name, int platform, int kind);
 
@@ -60,4 +66,5 @@ private:
     static int CompareProblems(const void* a, const void* b);
     Problem* m_problems;
     int m_count, m_capacity, m_errors;
+    bool m_requireSigned;
 };
