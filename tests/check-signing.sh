@@ -3,7 +3,8 @@
 # a code-signing certificate made for this run only, the player set SET signed
 # as make dist signs it: every program verifies against that authority; two
 # signings give the same bytes; the signature taken off gives the build's
-# program back; the signed setup installs and removes the player unattended;
+# program back; the signed setup, and the set's single program signed, install
+# and remove the player unattended;
 # the set checker finds a program changed after signing, an unsigned one
 # beside signed ones and another publisher, and with /SIGNED every unsigned one.
 set -u
@@ -26,12 +27,19 @@ for f in SETUP.EXE VANTREL.EXE VANTREL.DLL; do
     osslsigncode remove-signature -in a/$f -out $f >/dev/null && cmp $f unsigned/$f || fail "$f: unsigned, not the build's"
 done
 
+# the signed set's single program, signed itself (its launcher beside dist/)
+"$(dirname "$sign")/single-file" "$(dirname "$set")/../Launcher.exe" a single.exe || fail "no single program"
+SIGN_CERT=cert.pem SIGN_KEY=key.pem "$sign" single.exe >/dev/null || fail "signing single.exe failed"
+osslsigncode verify -CAfile ca.pem -in single.exe >log 2>&1 || { cat log; fail "single.exe does not verify"; }
+
 dest=$("$run" --prefix)/drive_c/SignTest
-"$run" "$tmp/a/SETUP.EXE" /S '/D=C:\SignTest' || fail "the signed setup installed with exit code $?"
-[ -f "$dest/VANTREL.EXE" ] || fail "nothing installed in $dest"
-"$run" "$dest/SETUP.EXE" /S /uninstall || fail "the signed setup removed with exit code $?"
-for i in 1 2 3 4 5 6 7 8 9 10; do [ -d "$dest" ] && sleep 1; done
-[ ! -d "$dest" ] || { rm -rf "$dest"; fail "the player's folder stays after removal"; }
+for program in a/SETUP.EXE single.exe; do
+    "$run" "$tmp/$program" /S '/D=C:\SignTest' || fail "the signed $program installed with exit code $?"
+    [ -f "$dest/VANTREL.EXE" ] || fail "nothing installed in $dest"
+    "$run" "$dest/SETUP.EXE" /S /uninstall || fail "the signed setup removed with exit code $?"
+    for i in 1 2 3 4 5 6 7 8 9 10; do [ -d "$dest" ] && sleep 1; done
+    [ ! -d "$dest" ] || { rm -rf "$dest"; fail "the player's folder stays after removal"; }
+done
 
 # one byte of the signed engine changed; the host signed by someone else
 cp b/VANTREL.EXE b/VANTREL.DLL mixed/
