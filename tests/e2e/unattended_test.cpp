@@ -322,14 +322,14 @@ TEST_F(Unattended, TheOtherProductUnlessNoOther)
 // folder, the earlier installation stays whole and removable.
 TEST_F(Unattended, TheProgressDialogAlone)
 {
-    EXPECT_EQ(0, RunSetup(exe, "/S /PROGRESS", " [progress]"));
-    std::string installed = State(dest);
-    // a large first file leaves time for Cancel
+    // a large first file keeps the dialog up long enough to be seen, and leaves time for Cancel
     std::string set = exe.substr(0, exe.rfind('\\')), ini = set + "\\SETUP.INI";
     WriteFile(set + "\\LARGE.DAT", std::string(64 << 20, 'x'));
     char files[2048] = "LARGE.DAT=314";
     GetPrivateProfileSectionA("Files", files + 14, sizeof files - 14, ini.c_str());
     ASSERT_TRUE(WritePrivateProfileSectionA("Files", files, ini.c_str()));
+    EXPECT_EQ(0, RunSetup(exe, "/S /PROGRESS", " [progress]"));
+    std::string installed = State(dest);
     EXPECT_EQ(7, RunSetup(exe, "/S /PROGRESS /D=" + base + "\\Other", " [progress]", true));
     EXPECT_EQ(installed, State(dest));
     EXPECT_EQ(0, RunSetup(dest + "\\SETUP.EXE", "/S /uninstall"));
