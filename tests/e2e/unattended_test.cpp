@@ -348,8 +348,9 @@ TEST_F(Unattended, ThePlugInSetAgain)
     std::string set = bench::CopySet("plugin", base + "\\plugin");
     for (bool player : {false, true}) {
         SCOPED_TRACE(player ? "beside the player" : "alone");
-        if (player)
+        if (player) {
             ASSERT_EQ(0, RunSetup(exe, "/S /NOOTHER"));
+        }
         for (const char* args : {"/S /NOOTHER", "/S"}) {
             EXPECT_EQ(0, RunSetup(set, args));
             EXPECT_EQ((std::vector<std::string>{"NPZYNE32.DLL", "PLUGIN.TXT"}), List(navigator + "\\Plugins"));
