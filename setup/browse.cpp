@@ -180,7 +180,11 @@ INT_PTR CFolderDialog::DoModal(HWND parent)
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
     ofn.lpfnHook = Hook;
-    if (!GetOpenFileNameA(&ofn))
+    // bound here, not imported: the library and what it loads would cost
+    // every start of setup, for a dialog that few users open
+    BOOL(WINAPI * open)(LPOPENFILENAMEA) = 0;
+    BindFunction(LoadSystemLibrary("COMDLG32.DLL"), "GetOpenFileNameA", open);
+    if (!open || !open(&ofn))
         return IDCANCEL;
     CharLowerA(file);
     folder = FolderInFrontOf(file, kPickName);

@@ -23,7 +23,7 @@ int CSetupDescription::ReadSectionKeys(const char* section, const SectionKey** k
 {
     CStr file = FullPath();
     DWORD n;
-    for (DWORD size = 1040;; size *= 2) {   // memory runs out long before the size would overflow
+    for (DWORD size = 1040;; size *= 16) {   // memory runs out long before the size would overflow
         free(m_section);
         if (!(m_section = (char*)malloc(size)))
             return -1;

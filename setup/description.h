@@ -20,8 +20,9 @@ public:
 
     // The keys of a section with their values as ReadSetting reads them
     // (SplitSectionKeys), from one read of the whole section into 1040
-    // characters and, when they do not hold it, again into twice as many
-    // until they do. The count, or -1 when memory runs out. The keys stay
+    // characters and, when they do not hold it, again into sixteen times as
+    // many until they do: each read of a long section costs about as much as
+    // the whole, so few reads beat a close fit. The count, or -1 when memory runs out. The keys stay
     // until the next call.
     int ReadSectionKeys(const char* section, const SectionKey** keys);
 

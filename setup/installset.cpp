@@ -156,8 +156,9 @@ bool CInstallSet::ReadFileList()
             m_files[m_count++] = record;
         record->kind = f.kind;
         record->critical = f.critical;
-        // the probe of every file
-        if (!record->Exists() && f.critical) {
+        // the probe of every critical file; an optional one that is missing
+        // is skipped when it is installed, so its probe would decide nothing
+        if (f.critical && !record->Exists()) {
             CStr upper = name;
             if (upper.Data())
                 CharUpperBuffA(upper.Data(), (DWORD)upper.Length());
