@@ -27,8 +27,8 @@ int CSetupDescription::ReadSectionKeys(const char* section, const SectionKey** k
         free(m_section);
         if (!(m_section = (char*)malloc(size)))
             return -1;
-        // cut at size - 2 (KeyListComplete): read again
-        if ((n = GetPrivateProfileSectionA(section, m_section, size, file)) < size - 2)
+        // a cut section is read again
+        if (KeyListComplete(n = GetPrivateProfileSectionA(section, m_section, size, file), size))
             break;
     }
     int count = SplitSectionKeys(m_section, n, &m_keys);

@@ -22,8 +22,8 @@ public:
     // (SplitSectionKeys), from one read of the whole section into 1040
     // characters and, when they do not hold it, again into sixteen times as
     // many until they do: each read of a long section costs about as much as
-    // the whole, so few reads beat a close fit. The count, or -1 when memory runs out. The keys stay
-    // until the next call.
+    // the whole, so few reads beat a close fit. The count, or -1 when memory
+    // runs out. The keys stay until the next call.
     int ReadSectionKeys(const char* section, const SectionKey** keys);
 
 private:
